@@ -5,7 +5,6 @@
 #include <QVariant>
 
 #include <functional>
-#include <memory>
 
 namespace qev {
 
@@ -47,9 +46,12 @@ public:
 
     // Called after the record set opens and before it closes, so that report data
     // sets can rebuild or drop what they know about the fields.
+    // afterScroll follows every change of the current row (and every reopen), so
+    // that grids and labels bound to the record set can refresh.
     using Notification = std::function<void()>;
     Notification afterOpen;
     Notification beforeClose;
+    Notification afterScroll;
 
 protected:
     void notifyAfterOpen() const {
@@ -57,6 +59,9 @@ protected:
     }
     void notifyBeforeClose() const {
         if (beforeClose) beforeClose();
+    }
+    void notifyAfterScroll() const {
+        if (afterScroll) afterScroll();
     }
 };
 
