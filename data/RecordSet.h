@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format/Error.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -63,6 +65,14 @@ protected:
     void notifyAfterScroll() const {
         if (afterScroll) afterScroll();
     }
+};
+
+// "<component>: Field '<name>' not found", raised for a field name the record
+// set does not have, with the name as the caller spelled it.
+class FieldNotFound : public Error {
+public:
+    FieldNotFound(const QString& component, const QString& field)
+        : Error(component + QStringLiteral(": Field '") + field + QStringLiteral("' not found")) {}
 };
 
 // Default display text of a value: Null is empty, everything else its text form.

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "data/ConnectionSettings.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace qev {
+
+// The demo company: a deterministic (seeded) SAP Business One schema subset
+// (OCRD, OPCH, ORPC, OVPM) with Mexican suppliers and two years of documents,
+// used by the out-of-the-box run and by the tests on SQLite and PostgreSQL.
+namespace demo {
+
+inline constexpr unsigned DefaultSeed = 20161231u;
+
+// Suppliers the tests rely on. "Accepted movements" are the rows a statement
+// build stores: invoices not cancelled and not of series 63, credit notes not
+// cancelled with doctype S or I, payments not cancelled. Each of these also has
+// documents that are not accepted (cancelled, series 63, other doctypes).
+inline constexpr const char* SupplierWithoutDocuments = "P90000";
+inline constexpr const char* SupplierWith29Movements = "P90029";
+inline constexpr const char* SupplierWith30Movements = "P90030";
+inline constexpr const char* SupplierWith58Movements = "P90058";
+inline constexpr const char* SupplierWithManyDocuments = "P99999";
+inline constexpr int ManyDocumentsCount = 10400;
+inline constexpr const char* SupplierWithApostrophe = "P90'01";
+inline constexpr const char* SupplierWithNulls = "P90N01";  // every optional column Null
+
+// Names that share their beginnings, in CardName order, with their codes.
+inline constexpr const char* SharedPrefixName1 = "Abarrotes La Estrella";
+inline constexpr const char* SharedPrefixCode1 = "P90101";
+inline constexpr const char* SharedPrefixName2 = "Abarrotes La Estrella del Norte";
+inline constexpr const char* SharedPrefixCode2 = "P90102";
+inline constexpr const char* SharedPrefixName3 = "Abarrotes Lázaro";
+inline constexpr const char* SharedPrefixCode3 = "P90103";
+
+inline constexpr int RegularSupplierCount = 320;  // P00001 ..., besides the ones above
+inline constexpr int CustomerCount = 140;         // C00001 ..., cardtype 'C'
+
+}  // namespace demo
+
+class DemoCompany {
+public:
+    // Creates the tables and fills them in one transaction on a writable
+    // connection (SQLite or PostgreSQL). Same seed, same rows.
+    static void populate(QSqlDatabase db, unsigned seed = demo::DefaultSeed);
+    // Builds the SQLite demo file when it does not exist yet (written aside and
+    // renamed into place, so a half-built file is never left behind).
+    static void ensureSqliteFile(const QString& path);
+    // Loads the demo company into the database "qev_demo" of a PostgreSQL server
+    // once (concurrent callers wait on an advisory lock) and returns settings
+    // for it. The argument reaches the server's default database.
+    static ConnectionSettings ensurePostgres(const ConnectionSettings& server);
+};
+
+}  // namespace qev

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+typedef struct DBFInfo* DBFHandle;
+
+namespace qev {
+
+// The dBASE III file "qevmovs.dbf" that holds the movement rows of one
+// statement, read and written through shapelib. Texts are Windows-1252; amounts
+// numeric with four decimals. A missing file is created with the movement
+// fields; an existing one must have them all.
+class MovementsFile {
+public:
+    static constexpr const char* FileName = "qevmovs.dbf";
+
+    struct Field {
+        QString name;
+        char type = 'C';  // 'C' text, 'N' numeric
+        int width = 0;
+        int decimals = 0;
+        int offset = 0;  // in the raw record, after the deletion flag
+    };
+
+    // Opens (creating when missing) the file in the directory; throws Error.
+    static std::shared_ptr<MovementsFile> open(const QString& directory);
+    // The fields of a newly created file.
+    static std::vector<Field> standardFields();
+
+    ~MovementsFile();
+    MovementsFile(const MovementsFile&) = delete;
+    MovementsFile& operator=(const MovementsFile&) = delete;
+
+    const QString& path() const { return path_; }
+    const std::vector<Field>& fields() const { return fields_; }
+    QStringList fieldNames() const;
+    int fieldIndex(const QString& name) const;  // ignoring case; -1 when missing
+
+    // Physical records, deleted ones included.
+    int storedRecords() const { return int(deleted_.size()); }
+    int liveRecords() const { return live_; }
+    bool isDeleted(int record) const { return deleted_[record]; }
+    // The next/previous live record from (excluding) the given one, or -1.
+    int nextLive(int record) const;
+    int priorLive(int record) const;
+
+    // Raw record bytes (flag byte first) and their values.
+    QByteArray readRaw(int record) const;
+    QVariant decode(const QByteArray& raw, int field) const;
+    std::vector<QVariant> readValues(int record) const;
+    // Stores values (one per field) as a new record, returning its number, or
+    // over an existing one; throws Error when a value does not fit its field.
+    int appendValues(const std::vector<QVariant>& values);
+    void writeValues(int record, const std::vector<QVariant>& values);
+    void markDeleted(int record);
+    // Removes every record: the file is recreated with the same fields.
+    void truncate();
+    // Writes pending changes and the header so other readers see them.
+    void flush();
+
+    // First live record, in stored order, whose SERIE, FOLIO and FECHA equal
+    // the values as they would be stored; -1 when there is none.
+    int locate(const QString& serie, const QVariant& folio, const QString& fecha) const;
+
+private:
+    MovementsFile(QString path, DBFHandle handle);
+    void readStructure();
+    void rebuildState();
+    QByteArray encodeRecord(const std::vector<QVariant>& values) const;
+    void encodeField(QByteArray& raw, int field, const QVariant& value) const;
+    QByteArray keyOf(const QByteArray& raw) const;
+    void indexAdd(const QByteArray& key, int record);
+    void indexRemove(const QByteArray& key, int record);
+
+    QString path_;
+    DBFHandle handle_ = nullptr;
+    std::vector<Field> fields_;
+    int recordLength_ = 0;
+    int serie_ = -1, folio_ = -1, fecha_ = -1;
+    std::vector<bool> deleted_;
+    int live_ = 0;
+    QHash<QByteArray, std::vector<int>> index_;  // locate key -> live records, ascending
+};
+
+}  // namespace qev

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "data/RecordSet.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <vector>
+
+namespace qev {
+
+class ConexionSAP;
+
+// One document table ("opch", "orpc" or "ovpm") of one supplier, opened for a
+// pass of the statement build. The supplier code is a bound value, never part of
+// the SQL text. Rows come in the table's own order (docentry) and are read into
+// memory by open(); columns are read by name and Null stays Null.
+class TablaPuente : public RecordSet {
+public:
+    explicit TablaPuente(ConexionSAP& conexion);
+
+    // Throws Error when open ("TablaPuente: Cannot perform this operation on an
+    // open dataset") or when the name is not one of the three document tables.
+    void setTableName(const QString& table);
+    const QString& tableName() const { return table_; }
+    // Applies at the next open().
+    void setCardCodeFilter(const QString& cardCode);
+    void clearFilter();
+
+    void open() override;
+    void close() override;
+    bool isOpen() const override { return open_; }
+
+    void first() override;
+    void next() override;
+    void prior() override;
+    void last() override;
+    bool eof() const override { return eof_; }
+    bool bof() const override { return bof_; }
+    int recordCount() const override { return rows_; }
+
+    QStringList fieldNames() const override;
+    FieldType fieldType(const QString& name) const override;
+    QVariant value(const QString& name) const override;
+
+    int position() const override { return current_; }
+    void goTo(int position) override;
+
+private:
+    int columnOf(const QString& name) const;
+    void moveTo(int row);
+
+    ConexionSAP& conexion_;
+    QString table_;
+    QString cardCode_;
+    bool filtered_ = false;
+    bool open_ = false;
+    int rows_ = 0;
+    std::vector<QVariant> cells_;
+    int current_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+};
+
+}  // namespace qev
