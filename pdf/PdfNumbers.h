@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+namespace qev {
+
+// Number and string texts of the PDF file. They never depend on the user's
+// locale: a PDF reader only understands "." and plain digits.
+
+// Two decimals, "." as decimal point, no grouping ("12.50", "-3.00", "0.00").
+QByteArray frFloat2Str(double value);
+
+// A cross-reference offset as exactly ten decimal digits.
+QByteArray PrepXrefPos(qint64 offset);
+
+// Every 16-bit unit as four upper-case hexadecimal digits, no separators.
+QByteArray StrToHex(const QVector<quint16>& units);
+QByteArray StrToHex(const QString& text);
+
+// Document-information string: "<FEFF" + UTF-16 units in hexadecimal + ">".
+QByteArray pdfUtf16HexString(const QString& text);
+
+}  // namespace qev

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "pdf/PdfColors.h"
+#include "pdf/PdfFontList.h"
+#include "pdf/PdfImages.h"
+#include "pdf/PdfOutput.h"
+
+#include <QDateTime>
+#include <QIODevice>
+#include <QString>
+
+namespace qev {
+
+// Document options the file structure depends on.
+struct PdfDocumentOptions {
+    bool Compressed = true;
+    bool EmbeddedFonts = true;
+    QString Title;
+    QString Author = QStringLiteral("QEV Report");
+    QString Subject = QStringLiteral("QEV Report PDF export");
+    QString Keywords;
+    QString Creator;
+    QString Producer;
+    bool HideToolbar = false;
+    bool HideMenubar = false;
+    bool HideWindowUI = false;
+    bool FitWindow = false;
+    bool CenterWindow = false;
+    bool PrintScaling = false;
+};
+
+// Writes one PDF file front to back: header, per page its images, content
+// stream and page object, and at the end the fonts, page tree, document
+// information, catalogue, cross-reference table and trailer.
+//
+// Lives as long as the export component: the image records and the colour
+// cache carry over from run to run, everything else starts afresh.
+class PdfWriter {
+  public:
+    // A run on device; the identifier comes from the braced GUID text and the
+    // dates from localTime (tests pass fixed values for repeatable files).
+    void start(QIODevice* device, const PdfDocumentOptions& options, const QString& guidText,
+               const QDateTime& localTime);
+    void startPage(double widthPx, double heightPx, double leftMarginMm, double topMarginMm,
+                   double rightMarginMm, double bottomMarginMm, quint32 pageColor);
+    void finishPage();
+    void finish();
+    bool pageOpen() const { return FPageOpen; }
+
+    // Report pixels to points on the current page.
+    double GetLeft(double x) const { return x * 0.75 + FMarginLeft; }
+    double GetTop(double y) const { return FHeightWoMargin - y * 0.75; }
+
+    QByteArray& OutStream() { return FOutStream; }
+    void line(const QByteArray& text) { FOutStream += text + "\r\n"; }
+
+    PdfOutput& output() { return FOut; }
+    PdfFontList& fonts() { return FFonts; }
+    PdfImages& images() { return FImages; }
+    PdfColorConverter& colors() { return FColors; }
+
+    QByteArray fileId() const { return FFileID; }
+    QByteArray dateText() const { return FDate; }
+    const QVector<QByteArray>& pagesRef() const { return FPagesRef; }
+
+    static QByteArray fileIdFromGuid(const QString& guidText);
+    static QByteArray pdfDate(const QDateTime& localTime);
+
+  private:
+    void writeContentStream();
+    void writePageObject(int content);
+    void writePageTree();
+    int writeInfo();
+    int writeCatalog();
+    void writeXRefAndTrailer(int catalog, int info);
+    void clearRun();
+
+    PdfOutput FOut;
+    PdfDocumentOptions FOptions;
+    PdfFontList FFonts;
+    PdfImages FImages;
+    PdfColorConverter FColors;
+    QVector<QByteArray> FPagesRef;
+    QVector<double> FPages;  // page heights in points
+    QByteArray FFileID;
+    QByteArray FDate;
+    QByteArray FOutStream;
+    bool FPageOpen = false;
+    double FWidth = 0, FHeight = 0, FMarginLeft = 0, FMarginTop = 0, FHeightWoMargin = 0;
+};
+
+}  // namespace qev

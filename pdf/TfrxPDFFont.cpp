@@ -1,0 +1,216 @@
+#include "pdf/TfrxPDFFont.h"
+
+#include "format/Error.h"
+#include "pdf/PdfFontFile.h"
+
+#include <QFile>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+#include <hb-subset.h>
+#include <hb.h>
+
+#include <cmath>
+
+namespace qev {
+
+namespace {
+
+const char* const
+    frxPDFFontsNeedStyleSimulation
+        [] =
+            {
+                "\xEF\xBC\xAD\xEF\xBC\xB3 \xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF",  // ＭＳ
+                                                                                              // ゴシック
+                "\xEF\xBC\xAD\xEF\xBC\xB3 "
+                "\xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF",  // ＭＳ Ｐゴシック
+                "\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D",             // ＭＳ 明朝
+                "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE6\x98\x8E\xE6\x9C\x9D",  // ＭＳ Ｐ明朝
+                "MS UI Gothic",
+};
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+}  // namespace
+
+bool FontNeedsBoldItalicSimulation(const QString& fontName) {
+    for (const char* name : frxPDFFontsNeedStyleSimulation)
+        if (fontName.compare(QString::fromUtf8(name), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+// HarfBuzz objects of the font program, kept for every line of the run.
+struct TfrxPDFFont::Shaper {
+    hb_blob_t* blob = nullptr;
+    hb_face_t* face = nullptr;
+    hb_font_t* font = nullptr;
+    hb_buffer_t* buffer = nullptr;
+
+    ~Shaper() {
+        hb_buffer_destroy(buffer);
+        hb_font_destroy(font);
+        hb_face_destroy(face);
+        hb_blob_destroy(blob);
+    }
+};
+
+TfrxPDFFont::TfrxPDFFont(const PdfFontStyle& font) : FSourceFont(font) {
+    PdfFontFile file = findPdfFontFile(font.name, font.bold, font.italic);
+    FFileData = file.path.isEmpty() ? QByteArray() : readFile(file.path);
+    if (FFileData.isEmpty()) {
+        // No outline font of that name: Arial's metrics under the font's own name.
+        file = findPdfFontFile(QStringLiteral("Arial"), font.bold, font.italic);
+        FFileData = file.path.isEmpty() ? QByteArray() : readFile(file.path);
+    }
+    if (FFileData.isEmpty())
+        throw Error(QStringLiteral("Font \"%1\" is not installed").arg(font.name));
+    FFilePath = file.path;
+    FFaceIndex = file.faceIndex;
+
+    FShaper = std::make_unique<Shaper>();
+    FShaper->blob = hb_blob_create(FFileData.constData(), FFileData.size(), HB_MEMORY_MODE_READONLY,
+                                   nullptr, nullptr);
+    FShaper->face = hb_face_create(FShaper->blob, FFaceIndex);
+    FShaper->font = hb_font_create(FShaper->face);
+    FUnitsPerEm = int(hb_face_get_upem(FShaper->face));
+    hb_font_set_scale(FShaper->font, FUnitsPerEm, FUnitsPerEm);
+    FShaper->buffer = hb_buffer_create();
+    FillOutlineTextMetrix();
+}
+
+TfrxPDFFont::~TfrxPDFFont() = default;
+
+int TfrxPDFFont::toThousandths(double fontUnits) const {
+    return int(std::nearbyint(fontUnits * 1000.0 / FUnitsPerEm));
+}
+
+void TfrxPDFFont::FillOutlineTextMetrix() {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    if (FT_Init_FreeType(&library) != 0) throw Error(QStringLiteral("FreeType is not available"));
+    if (FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(FFileData.constData()),
+                           FFileData.size(), FFaceIndex, &face) != 0) {
+        FT_Done_FreeType(library);
+        throw Error(QStringLiteral("Cannot read font file \"%1\"").arg(FFilePath));
+    }
+    PdfOutlineMetrics& m = FTextMetric;
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
+    const auto* post = static_cast<const TT_Postscript*>(FT_Get_Sfnt_Table(face, FT_SFNT_POST));
+    const bool hasOs2 = os2 && os2->version != 0xFFFF;
+    const double winAscent = hasOs2 ? os2->usWinAscent : face->ascender;
+    const double winDescent = hasOs2 ? os2->usWinDescent : -face->descender;
+    m.cellHeight = toThousandths(winAscent) + toThousandths(winDescent);
+    m.internalLeading = m.cellHeight - 1000;
+    m.avgCharWidth =
+        hasOs2 ? toThousandths(os2->xAvgCharWidth) : toThousandths(face->max_advance_width / 2.0);
+    m.maxCharWidth = toThousandths(hhea ? hhea->advance_Width_Max : face->max_advance_width);
+    m.weight = hasOs2 ? os2->usWeightClass : ((face->style_flags & FT_STYLE_FLAG_BOLD) ? 700 : 400);
+    m.defaultChar = (hasOs2 && os2->version >= 2) ? os2->usDefaultChar : 0;
+    m.italicAngle = post ? int(std::nearbyint(post->italicAngle / 65536.0 * 10)) : 0;
+    m.ascent = toThousandths(hasOs2 ? os2->sTypoAscender : face->ascender);
+    m.descent = toThousandths(hasOs2 ? os2->sTypoDescender : face->descender);
+    m.bboxLeft = toThousandths(face->bbox.xMin);
+    m.bboxBottom = toThousandths(face->bbox.yMin);
+    m.bboxRight = toThousandths(face->bbox.xMax);
+    m.bboxTop = toThousandths(face->bbox.yMax);
+    FT_Done_Face(face);
+    FT_Done_FreeType(library);
+}
+
+QVector<quint16> TfrxPDFFont::RemapString(const QString& line, bool rtl) {
+    QVector<quint16> result;
+    if (line.isEmpty()) return result;
+    hb_buffer_t* buffer = FShaper->buffer;
+    hb_buffer_reset(buffer);
+    hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(line.utf16()), line.size(), 0,
+                        line.size());
+    hb_buffer_guess_segment_properties(buffer);
+    hb_shape(FShaper->font, buffer, nullptr, 0);
+
+    unsigned count = 0;
+    const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
+    const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
+    const bool oneToOne = int(count) == line.size();
+    result.reserve(int(count));
+    for (unsigned k = 0; k < count; ++k) {
+        const quint16 glyph = quint16(infos[k].codepoint);
+        result.append(glyph);
+        if (UsedAlphabet.contains(glyph)) continue;
+        UsedAlphabet.append(glyph);
+        Widths.append(toThousandths(positions[k].x_advance));
+        if (oneToOne) {
+            const int at = rtl ? int(count) - 1 - int(k) : int(k);
+            // HarfBuzz reports which character each glyph came from.
+            const int index = int(infos[k].cluster) < line.size() ? int(infos[k].cluster) : at;
+            UsedAlphabetUnicode.append(line.mid(index, 1));
+        } else {
+            // Ligatures and split characters: the glyph's cluster text, so that
+            // copied text stays readable; later glyphs of a cluster get the
+            // font's default character.
+            const unsigned cluster = infos[k].cluster;
+            const bool first = k == 0 || infos[k - 1].cluster != cluster;
+            unsigned end = unsigned(line.size());
+            for (unsigned j = 0; j < count; ++j)
+                if (infos[j].cluster > cluster && infos[j].cluster < end) end = infos[j].cluster;
+            UsedAlphabetUnicode.append(first ? line.mid(int(cluster), int(end - cluster))
+                                             : QString(QChar(FTextMetric.defaultChar)));
+        }
+    }
+    return result;
+}
+
+QByteArray TfrxPDFFont::GetFontName() const {
+    QByteArray name = FSourceFont.name.toUtf8();
+    static const char* const escapes[][2] = {{" ", "#20"}, {"(", "#28"}, {")", "#29"}, {"%", "#25"},
+                                             {"<", "#3C"}, {">", "#3E"}, {"[", "#5B"}, {"]", "#5D"},
+                                             {"{", "#7B"}, {"}", "#7D"}, {"/", "#2F"}};
+    for (const auto& escape : escapes) name.replace(escape[0], escape[1]);
+    if (!FontNeedsBoldItalicSimulation(FSourceFont.name)) {
+        QByteArray suffix;
+        if (FSourceFont.bold) suffix += "Bold";
+        if (FSourceFont.italic) suffix += "Italic";
+        if (!suffix.isEmpty()) name += "," + suffix;
+    }
+    QByteArray result;
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > 0x7F)
+            result += "#" + QByteArray::number(byte, 16).toUpper().rightJustified(2, '0');
+        else
+            result += c;
+    }
+    return result;
+}
+
+QByteArray TfrxPDFFont::GetFontFile() const {
+    if (!PackFont) return FFileData;
+    hb_subset_input_t* input = hb_subset_input_create_or_fail();
+    if (!input) return FFileData;
+    hb_set_t* glyphs = hb_subset_input_glyph_set(input);
+    hb_set_add(glyphs, 0);
+    for (quint16 glyph : UsedAlphabet) hb_set_add(glyphs, glyph);
+    // The glyph ids in the content are the CIDs: keep them where they are.
+    hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS);
+    hb_set_t* dropped = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
+    for (const char* tag : {"EBLC", "EBDT", "hdmx", "VDMX", "DSIG"})
+        hb_set_add(dropped, hb_tag_from_string(tag, 4));
+    QByteArray program = FFileData;
+    if (hb_face_t* subset = hb_subset_or_fail(FShaper->face, input)) {
+        hb_blob_t* blob = hb_face_reference_blob(subset);
+        unsigned length = 0;
+        const char* data = hb_blob_get_data(blob, &length);
+        if (data && length > 0) program = QByteArray(data, int(length));
+        hb_blob_destroy(blob);
+        hb_face_destroy(subset);
+    }
+    hb_subset_input_destroy(input);
+    return program;
+}
+
+}  // namespace qev

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+#include <memory>
+
+namespace qev {
+
+// What the PDF needs of a memo font: its name and style set.
+struct PdfFontStyle {
+    QString name = QStringLiteral("Arial");
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+
+    bool sameStyle(const PdfFontStyle& other) const {
+        return bold == other.bold && italic == other.italic && underline == other.underline &&
+               strikeOut == other.strikeOut;
+    }
+};
+
+// Outline metrics of a font in thousandths of its em.
+struct PdfOutlineMetrics {
+    int cellHeight = 0;
+    int internalLeading = 0;
+    int avgCharWidth = 0;
+    int maxCharWidth = 0;
+    int weight = 400;
+    int defaultChar = 0;
+    int italicAngle = 0;  // tenths of a degree
+    int ascent = 0;
+    int descent = 0;
+    int bboxLeft = 0, bboxBottom = 0, bboxRight = 0, bboxTop = 0;
+};
+
+// One font of an export run: metrics, shaping into glyph ids, and the glyphs
+// used so far with their widths and the text they stand for.
+class TfrxPDFFont {
+  public:
+    explicit TfrxPDFFont(const PdfFontStyle& font);
+    ~TfrxPDFFont();
+    TfrxPDFFont(const TfrxPDFFont&) = delete;
+    TfrxPDFFont& operator=(const TfrxPDFFont&) = delete;
+
+    const PdfFontStyle& SourceFont() const { return FSourceFont; }
+    const PdfOutlineMetrics& TextMetric() const { return FTextMetric; }
+    QString filePath() const { return FFilePath; }
+
+    // Glyph ids of a line, in visual order; new glyphs join the used alphabet.
+    QVector<quint16> RemapString(const QString& line, bool rtl);
+
+    // Resource font name with escapes and the style suffix ("Arial,Bold").
+    QByteArray GetFontName() const;
+    // The font program, subset to the used glyphs (original glyph ids kept)
+    // when PackFont is set; the whole file when subsetting fails.
+    QByteArray GetFontFile() const;
+
+    QVector<int> Widths;
+    QVector<quint16> UsedAlphabet;
+    QVector<QString> UsedAlphabetUnicode;
+    QByteArray Name;
+    int Reference = 0;
+    bool Saved = false;
+    bool PackFont = true;
+
+  private:
+    void FillOutlineTextMetrix();
+    int toThousandths(double fontUnits) const;
+
+    struct Shaper;
+    PdfFontStyle FSourceFont;
+    PdfOutlineMetrics FTextMetric;
+    QString FFilePath;
+    int FFaceIndex = 0;
+    QByteArray FFileData;
+    int FUnitsPerEm = 1000;
+    std::unique_ptr<Shaper> FShaper;
+};
+
+// Fonts whose bold and italic faces are drawn by simulation.
+bool FontNeedsBoldItalicSimulation(const QString& fontName);
+
+}  // namespace qev
