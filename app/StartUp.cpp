@@ -1,0 +1,125 @@
+#include "app/StartUp.h"
+
+#include "app/ErrorBox.h"
+#include "app/TFmensaje.h"
+#include "app/TForm1.h"
+#include "data/ConnectionSettings.h"
+#include "format/Error.h"
+#include "format/FormatSettings.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include <dlfcn.h>
+#include <memory>
+
+namespace qev {
+
+namespace {
+
+struct Windows {
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TFmensaje> fmensaje;
+};
+
+// The main window first (it opens the data sources), then the wait window, hidden.
+Windows createWindows(const StartUpOptions& options) {
+    Windows windows;
+    windows.form = std::make_unique<TForm1>(ConnectionSettings::load(options.configPath));
+    windows.fmensaje = std::make_unique<TFmensaje>();
+    windows.form->setWaitWindow(windows.fmensaje.get());
+    return windows;
+}
+
+// Where in the program the failure surfaced, as an offset into the program file
+// so that it is the same on every run: the code that creates the windows.
+const void* failureAddress() {
+    const auto code = reinterpret_cast<const void*>(&createWindows);
+    Dl_info info{};
+    if (dladdr(code, &info) != 0 && info.dli_fbase)
+        return reinterpret_cast<const void*>(reinterpret_cast<const char*>(code) -
+                                             reinterpret_cast<const char*>(info.dli_fbase));
+    return code;
+}
+
+void showApplicationError(const std::exception& error) {
+    const QString module = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    showErrorBox(nullptr, QStringLiteral("Application Error"),
+                 applicationErrorText(exceptionClassName(error), module, failureAddress(),
+                                      exceptionMessage(error)));
+}
+
+bool grabTo(QWidget& widget, const QString& path) {
+    return widget.grab().save(path, "PNG");
+}
+
+}  // namespace
+
+StartUpOptions parseStartUpOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const QCommandLineOption config(QStringLiteral("config"),
+                                    QStringLiteral("Connection settings file."),
+                                    QStringLiteral("file"));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Save a picture of each mode and quit."),
+                                        QStringLiteral("directory"));
+    const QCommandLineOption supplier(QStringLiteral("supplier"),
+                                      QStringLiteral("Supplier code shown in the pictures."),
+                                      QStringLiteral("code"));
+    parser.addOptions({config, screenshot, supplier});
+    if (!parser.parse(arguments)) throw Error(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        throw Error(QStringLiteral("Unexpected argument: ") + parser.positionalArguments().first());
+    return {parser.value(config), parser.value(screenshot), parser.value(supplier)};
+}
+
+int runQev(int& argc, char** argv) {
+    // The regional formats first, with the program's own overrides, before any window.
+    initFormatSettings(QLocale::system());
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qev"));
+
+    StartUpOptions options;
+    Windows windows;
+    try {
+        options = parseStartUpOptions(QApplication::arguments());
+        windows = createWindows(options);
+    } catch (const std::exception& error) {
+        showApplicationError(error);
+        return 1;
+    }
+    windows.form->show();
+    if (!options.screenshotDir.isEmpty()) {
+        if (!options.supplierCode.isEmpty()) windows.form->Edit1->setText(options.supplierCode);
+        return saveScreenshots(*windows.form, *windows.fmensaje, options.screenshotDir) ? 0 : 1;
+    }
+    return QApplication::exec();
+}
+
+bool saveScreenshots(TForm1& form, TFmensaje& fmensaje, const QString& directory) {
+    if (!QDir().mkpath(directory)) return false;
+    const QDir dir(directory);
+    bool saved = true;
+    form.show();
+    QCoreApplication::processEvents();
+    saved &= grabTo(form, dir.filePath(QStringLiteral("list.png")));
+
+    fmensaje.Label1()->setText(QStringLiteral("Recolectando datos, favor de esperar..."));
+    saved &= grabTo(fmensaje, dir.filePath(QStringLiteral("wait.png")));
+
+    form.ConsultarClick();
+    QCoreApplication::processEvents();
+    saved &= grabTo(form, dir.filePath(QStringLiteral("statement-movements.png")));
+    form.PageControl1->setCurrentWidget(form.TabSheet1);
+    QCoreApplication::processEvents();
+    saved &= grabTo(form, dir.filePath(QStringLiteral("statement-general.png")));
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    return saved;
+}
+
+}  // namespace qev

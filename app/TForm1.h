@@ -1,0 +1,137 @@
+#pragma once
+
+#include "data/ConnectionSettings.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+class QToolButton;
+
+namespace qev {
+
+class ConexionSAP;
+class DBMemo;
+class DBText;
+class MovementsFile;
+class RecordSetModel;
+class StatementBuilder;
+class TFmensaje;
+class TablaMovtos;
+class TablaProveedores;
+class TablaPuente;
+class TablaSql;
+
+// The statement window: the supplier list with its search boxes (list mode) and
+// the supplier's general data and movements (statement mode), under one bar of
+// picture buttons. Creating it opens the company database and the movements
+// table; it throws qev::Error when either cannot be opened.
+class TForm1 : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TForm1(const ConnectionSettings& settings, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The wait window shown while a statement is collected (created after this one).
+    void setWaitWindow(TFmensaje* fmensaje) { fmensaje_ = fmensaje; }
+    TFmensaje* waitWindow() const { return fmensaje_; }
+    // What SBImprimir does; nothing until one is set.
+    void setPrintAction(std::function<void()> action) { printAction_ = std::move(action); }
+
+    TablaProveedores& tablaProveedores() const { return *tablaProveedores_; }
+    TablaMovtos& tablaMovtos() const { return *tablaMovtos_; }
+    TablaSql& tablaSql() const { return *tablaSql_; }
+    ConexionSAP& conexionSAP() const { return *conexionSAP_; }
+    bool inStatementMode() const;
+
+    // Button bar.
+    QFrame* Panel1;
+    QToolButton* SBPrimero;
+    QToolButton* SBAnterior;
+    QToolButton* SBSiguiente;
+    QToolButton* SBUltimo;
+    QToolButton* SBListaClientes;
+    QToolButton* SBImprimir;
+    QToolButton* SBSalir;
+    // Supplier list.
+    QFrame* Panel2;
+    QLineEdit* Edit1;
+    QLineEdit* BusProveedor;
+    QPushButton* Consultar;
+    QTableView* DBGrid1;
+    // Statement pages.
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    DBText* DBText1;
+    DBMemo* DBMemo1;
+    DBText* DBText14;
+    DBText* DBText15;
+    QTableView* DBGrid3;
+
+  public slots:
+    void Edit1Change();
+    void BusProveedorChange();
+    void SBPrimeroClick();
+    void SBAnteriorClick();
+    void SBSiguienteClick();
+    void SBUltimoClick();
+    void SBListaClientesClick();
+    void ConsultarClick();
+    void SBImprimirClick();
+    void SBSalirClick();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void openDataSources(const ConnectionSettings& settings);
+    void createButtonBar();
+    void createSupplierList();
+    void createStatementPages();
+    void createGeneralPage();
+    void createMovementsPage();
+    void bindDataSources();
+    void FormShow();
+
+    void setListMode();
+    void setStatementMode();
+    void showMovementsPage();
+    void closeWaitWindow();
+
+    void supplierRowChanged();
+    void gridRowChanged(int row);
+    void searchQuietly(const std::function<bool()>& search);
+
+    QToolButton* createSpeedButton(const char* name, int left, int top, const QString& hint);
+    QLabel* createCaption(QWidget* page, const QString& text, int left, int top);
+    DBText* createDBText(QWidget* page, const char* name, const QString& field, int left, int top,
+                         int width);
+
+    std::unique_ptr<ConexionSAP> conexionSAP_;
+    std::unique_ptr<TablaProveedores> tablaProveedores_;
+    std::shared_ptr<MovementsFile> movementsFile_;
+    std::unique_ptr<TablaMovtos> tablaMovtos_;
+    std::unique_ptr<TablaSql> tablaSql_;
+    std::unique_ptr<TablaPuente> tablaPuente_;
+    std::unique_ptr<StatementBuilder> builder_;
+
+    RecordSetModel* proveedoresModel_ = nullptr;
+    RecordSetModel* movimientosModel_ = nullptr;
+    QList<DBText*> supplierTexts_;
+    TFmensaje* fmensaje_ = nullptr;
+    std::function<void()> printAction_;
+    bool shown_ = false;
+    bool syncingGrid_ = false;
+};
+
+}  // namespace qev

@@ -1,0 +1,142 @@
+// Start-up: the command line, the "Application Error" box, and the program run
+// as a process on a database it cannot reach.
+#include "TestCompany.h"
+#include "app/ErrorBox.h"
+#include "app/StartUp.h"
+#include "app/TFmensaje.h"
+#include "app/TForm1.h"
+#include "format/Error.h"
+
+#include "testing/QtPrinters.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QSettings>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace qev;
+
+namespace {
+
+const QString Program = QStringLiteral(QEV_BUILD_DIR "/app/qev");
+
+struct Run {
+    int exitCode = -1;
+    QString errors;
+};
+
+// Runs the program offscreen, with error boxes printed to stderr instead of waiting.
+Run runProgram(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QEV_NONINTERACTIVE"), QStringLiteral("1"));
+    process.setProcessEnvironment(env);
+    process.start(Program, arguments);
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// A loopback port nobody listens on.
+quint16 closedPort() {
+    QTcpServer server;
+    if (!server.listen(QHostAddress::LocalHost)) return 1;
+    return server.serverPort();  // closed again when the server goes
+}
+
+QString writeIni(const QTemporaryDir& dir, const QMap<QString, QString>& values) {
+    const QString path = dir.filePath(QStringLiteral("qev.ini"));
+    QSettings ini(path, QSettings::IniFormat);
+    for (auto it = values.begin(); it != values.end(); ++it) ini.setValue(it.key(), it.value());
+    ini.sync();
+    return path;
+}
+
+}  // namespace
+
+TEST(StartUpOptions, ReadsConfigScreenshotAndSupplier) {
+    const StartUpOptions none = parseStartUpOptions({"qev"});
+    EXPECT_TRUE(none.configPath.isEmpty());
+    EXPECT_TRUE(none.screenshotDir.isEmpty());
+    const StartUpOptions all = parseStartUpOptions(
+        {"qev", "--config", "/etc/qev.ini", "--screenshot", "shots", "--supplier", "P0004"});
+    EXPECT_EQ(all.configPath, QStringLiteral("/etc/qev.ini"));
+    EXPECT_EQ(all.screenshotDir, QStringLiteral("shots"));
+    EXPECT_EQ(all.supplierCode, QStringLiteral("P0004"));
+    for (const QStringList& bad : {QStringList{"qev", "--configure", "x"},
+                                   QStringList{"qev", "--config"}, QStringList{"qev", "stray"}})
+        EXPECT_THROW(parseStartUpOptions(bad), Error) << bad.join(u' ').toStdString();
+}
+
+TEST(ErrorTexts, HandlerAndApplicationErrorTexts) {
+    EXPECT_EQ(handlerErrorText(
+                  QStringLiteral("Could not convert variant of type (Null) into type (Double)")),
+              QStringLiteral("Could not convert variant of type (Null) into type (Double)."));
+    EXPECT_EQ(handlerErrorText(QStringLiteral("Ya termina.")), QStringLiteral("Ya termina."));
+    EXPECT_EQ(applicationErrorText(QStringLiteral("qev::Error"), QStringLiteral("qev"),
+                                   reinterpret_cast<const void*>(0x4a3b1),
+                                   QStringLiteral("Login failed")),
+              QStringLiteral("Exception qev::Error in module qev at 0004A3B1.\nLogin failed."));
+    EXPECT_EQ(exceptionClassName(Error(QStringLiteral("x"))), QStringLiteral("qev::Error"));
+}
+
+TEST(StartUp, UnreachableDatabaseEndsWithExitCodeOneAndTheApplicationErrorBox) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const quint16 port = closedPort();
+    const QString ini = writeIni(dir, {{"database/driver", "postgresql"},
+                                       {"database/server", "127.0.0.1"},
+                                       {"database/port", QString::number(port)},
+                                       {"database/database", "qev"},
+                                       {"database/user", "qev"},
+                                       {"paths/data_directory", dir.filePath("data")}});
+    const Run run = runProgram({"--config", ini});
+    EXPECT_EQ(run.exitCode, 1) << run.errors.toStdString();
+    const QRegularExpression box(QStringLiteral("^\\[Application Error\\] Exception qev::\\w+ in "
+                                                "module qev at [0-9A-F]{8}\\.\\n\\S.*\\.\\n$"),
+                                 QRegularExpression::DotMatchesEverythingOption);
+    EXPECT_TRUE(box.match(run.errors).hasMatch()) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains(QString::number(port))) << run.errors.toStdString();
+}
+
+TEST(StartUp, MissingSettingsFileEndsWithExitCodeOne) {
+    const Run run = runProgram({"--config", "/nonexistent/qev.ini"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.startsWith(
+        QStringLiteral("[Application Error] Exception qev::Error in module qev at ")))
+        << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("/nonexistent/qev.ini")))
+        << run.errors.toStdString();
+}
+
+// Pictures of every mode for a reviewer, in <build>/screenshots; the program's
+// own --screenshot option writes the same set.
+TEST(StartUp, ScreenshotOptionSavesAPictureOfEachMode) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString database = dir.filePath(QStringLiteral("company.sqlite"));
+    testcompany::create(database);
+    const QString ini = writeIni(dir, {{"database/driver", "sqlite"},
+                                       {"database/database", database},
+                                       {"paths/data_directory", dir.filePath("data")}});
+    const QString shots = QStringLiteral(QEV_BUILD_DIR "/screenshots");
+    QDir(shots).removeRecursively();
+    const Run run = runProgram({"--config", ini, "--screenshot", shots, "--supplier", "P0004"});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    for (const char* name :
+         {"list.png", "wait.png", "statement-movements.png", "statement-general.png"}) {
+        const QImage picture(QDir(shots).filePath(QLatin1String(name)));
+        EXPECT_FALSE(picture.isNull()) << name;
+        EXPECT_GE(picture.width(), 341) << name;
+    }
+    EXPECT_EQ(QImage(QDir(shots).filePath("list.png")).size(), QSize(683, 387));
+}

@@ -1,0 +1,118 @@
+#include "TestCompany.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <QVariantList>
+
+#include <stdexcept>
+
+namespace testcompany {
+
+namespace {
+
+const char* const Schema[] = {
+    "CREATE TABLE OCRD (CardCode VARCHAR(15) NOT NULL PRIMARY KEY, CardName VARCHAR(100),"
+    " CardType CHAR(1) NOT NULL, Address VARCHAR(100), StreetNo VARCHAR(100),"
+    " Building VARCHAR(100), Block VARCHAR(100), City VARCHAR(100), County VARCHAR(100),"
+    " State1 VARCHAR(3), ZipCode VARCHAR(20), Phone1 VARCHAR(20), Phone2 VARCHAR(20),"
+    " Fax VARCHAR(20), E_Mail VARCHAR(100), LicTradNum VARCHAR(32))",
+    "CREATE TABLE OPCH (DocEntry INTEGER NOT NULL PRIMARY KEY, DocNum INTEGER NOT NULL,"
+    " CardCode VARCHAR(15) NOT NULL, CANCELED CHAR(1), Series INTEGER, DocDate DATE NOT NULL,"
+    " DocDueDate DATE NOT NULL, DocTotal NUMERIC(19,6) NOT NULL, NumAtCard VARCHAR(100),"
+    " PaidToDate NUMERIC(19,6))",
+    "CREATE TABLE ORPC (DocEntry INTEGER NOT NULL PRIMARY KEY, DocNum INTEGER NOT NULL,"
+    " CardCode VARCHAR(15) NOT NULL, CANCELED CHAR(1), Series INTEGER, DocType CHAR(1),"
+    " DocDate DATE NOT NULL, DocDueDate DATE NOT NULL, DocTotal NUMERIC(19,6) NOT NULL,"
+    " NumAtCard VARCHAR(100), PaidToDate NUMERIC(19,6))",
+    "CREATE TABLE OVPM (DocEntry INTEGER NOT NULL PRIMARY KEY, DocNum INTEGER NOT NULL,"
+    " CardCode VARCHAR(15) NOT NULL, CANCELED CHAR(1), Series INTEGER, DocDate DATE NOT NULL,"
+    " DocDueDate DATE NOT NULL, DocTotal NUMERIC(19,6) NOT NULL, CounterRef VARCHAR(100))",
+};
+
+struct Connection {
+    explicit Connection(const QString& path)
+        : name(QUuid::createUuid().toString()),
+          db(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name)) {
+        db.setDatabaseName(path);
+        if (!db.open()) throw std::runtime_error(db.lastError().text().toStdString());
+    }
+    ~Connection() {
+        db.close();
+        db = {};
+        QSqlDatabase::removeDatabase(name);
+    }
+    void run(const QString& sql, const QVariantList& values = {}) {
+        QSqlQuery query(db);
+        if (!query.prepare(sql)) throw std::runtime_error(query.lastError().text().toStdString());
+        for (const QVariant& value : values) query.addBindValue(value);
+        if (!query.exec()) throw std::runtime_error(query.lastError().text().toStdString());
+    }
+
+    QString name;
+    QSqlDatabase db;
+};
+
+void addSupplier(Connection& c, const QString& code, const QString& name, const QString& phone2) {
+    c.run(QStringLiteral("INSERT INTO OCRD (CardCode, CardName, CardType, Address, StreetNo,"
+                         " Building, Block, City, County, State1, Phone1, Phone2, Fax, E_Mail,"
+                         " LicTradNum) VALUES (?, ?, 'S', 'Av. Juárez', '120', 'Local 4',"
+                         " 'Centro', 'Guadalajara', 'Zapopan', 'JAL', '33 3615 0000', ?,"
+                         " '33 3615 0002', 'compras@example.mx', 'XAXX010101000')"),
+          {code, name, phone2.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : phone2});
+}
+
+void addInvoice(Connection& c, int entry, const char* code, const QString& canceled, QDate date,
+                double total) {
+    c.run(QStringLiteral("INSERT INTO OPCH VALUES (?, ?, ?, ?, 64, ?, ?, ?, ?, 0)"),
+          {entry, 500 + entry, QLatin1String(code), canceled, date, date.addDays(30), total,
+           QStringLiteral("F-%1").arg(500 + entry)});
+}
+
+}  // namespace
+
+void create(const QString& path) {
+    Connection c(path);
+    for (const char* sql : Schema) c.run(QLatin1String(sql));
+    addSupplier(c, QStringLiteral("P0001"), QStringLiteral("Zapatería Núñez"), {});
+    addSupplier(c, QStringLiteral("P0002"), QStringLiteral("Abastos del Centro"),
+                QStringLiteral("33 3615 0001"));
+    addSupplier(c, QStringLiteral("P0003"), QStringLiteral("Aceros Monterrey"), {});
+    addSupplier(c, QStringLiteral("P0004"), QStringLiteral("Abarrotes La Estrella"),
+                QStringLiteral("33 3615 0001"));
+    addSupplier(c, QStringLiteral("P0005"), QStringLiteral("Bodega Azul"), {});
+    addSupplier(c, QStringLiteral("P0006"), QStringLiteral("Aaron Distribuciones"), {});
+    addSupplier(c, QStringLiteral("P0010"), QStringLiteral("Distribuidora Diez"), {});
+    c.run(
+        QStringLiteral("INSERT INTO OCRD (CardCode, CardName, CardType) VALUES"
+                       " ('C0001', 'Aardvark Clientes', 'C')"));
+
+    addInvoice(c, 1, "P0004", QStringLiteral("N"), QDate(2016, 1, 5), 1000);
+    addInvoice(c, 2, "P0004", QStringLiteral("N"), QDate(2016, 2, 1), 50);
+    addInvoice(c, 3, "P0004", QStringLiteral("Y"), QDate(2016, 1, 10), 777);
+    addInvoice(c, 4, "P0006", QStringLiteral("N"), QDate(2016, 3, 1), 100);
+    c.run(QStringLiteral("INSERT INTO ORPC VALUES (1, 601, 'P0004', 'N', 12, 'S', ?, ?, 100,"
+                         " 'NC-601', 0)"),
+          {QDate(2016, 1, 20), QDate(2016, 1, 20)});
+    c.run(QStringLiteral("INSERT INTO OVPM VALUES (1, 701, 'P0004', 'N', 20, ?, ?, 400, 'TR-701')"),
+          {QDate(2016, 1, 20), QDate(2016, 1, 20)});
+    c.run(QStringLiteral("INSERT INTO OVPM VALUES (2, 702, 'P0006', 'N', 20, ?, ?, 100, 'TR-702')"),
+          {QDate(2016, 3, 15), QDate(2016, 3, 15)});
+}
+
+qev::ConnectionSettings settings(const QString& databasePath, const QString& dataDirectory) {
+    qev::ConnectionSettings s;
+    s.driver = QStringLiteral("sqlite");
+    s.database = databasePath;
+    s.dataDirectory = dataDirectory;
+    return s;
+}
+
+void execute(const QString& path, const QString& sql) {
+    Connection c(path);
+    c.run(sql);
+}
+
+}  // namespace testcompany
