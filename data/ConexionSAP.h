@@ -11,7 +11,7 @@ namespace qev {
 // Throws Error with the driver's text when it cannot be opened. For the demo
 // company the SQLite file is generated first when it does not exist yet.
 class ConexionSAP {
-public:
+  public:
     explicit ConexionSAP(const ConnectionSettings& settings,
                          const QString& connectionName = QStringLiteral("ConexionSAP"));
     ~ConexionSAP();
@@ -21,7 +21,7 @@ public:
     QSqlDatabase database() const;
     const QString& connectionName() const { return connectionName_; }
 
-private:
+  private:
     QString connectionName_;
 };
 

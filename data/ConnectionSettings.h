@@ -13,9 +13,9 @@ struct ConnectionSettings {
     QString database;
     QString user;
     QString password;
-    QString odbcDriver;   // ODBC driver name, e.g. "FreeTDS" or "ODBC Driver 18 for SQL Server"
-    QString odbcOptions;  // extra "Key=Value;..." pairs appended to the ODBC connection string
-    QString dataDirectory;     // where qevmovs.dbf and the PDFs go; default per platform
+    QString odbcDriver;     // ODBC driver name, e.g. "FreeTDS" or "ODBC Driver 18 for SQL Server"
+    QString odbcOptions;    // extra "Key=Value;..." pairs appended to the ODBC connection string
+    QString dataDirectory;  // where qevmovs.dbf and the PDFs go; default per platform
     QString demoDatabasePath;  // for "sqlite" without database: the demo company file
 
     // The INI file at the platform's per-user config location.

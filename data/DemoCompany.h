@@ -35,13 +35,17 @@ inline constexpr const char* SharedPrefixCode2 = "P90102";
 inline constexpr const char* SharedPrefixName3 = "Abarrotes Lázaro";
 inline constexpr const char* SharedPrefixCode3 = "P90103";
 
+// A customer (never listed) whose name begins like the suppliers' above.
+inline constexpr const char* CustomerSharingPrefix = "Abarrotes La Estrellita";
+inline constexpr const char* CustomerSharingPrefixCode = "C00001";
+
 inline constexpr int RegularSupplierCount = 320;  // P00001 ..., besides the ones above
 inline constexpr int CustomerCount = 140;         // C00001 ..., cardtype 'C'
 
 }  // namespace demo
 
 class DemoCompany {
-public:
+  public:
     // Creates the tables and fills them in one transaction on a writable
     // connection (SQLite or PostgreSQL). Same seed, same rows.
     static void populate(QSqlDatabase db, unsigned seed = demo::DefaultSeed);

@@ -9,8 +9,6 @@
 #include <memory>
 #include <vector>
 
-typedef struct DBFInfo* DBFHandle;
-
 namespace qev {
 
 // The dBASE III file "qevmovs.dbf" that holds the movement rows of one
@@ -18,7 +16,7 @@ namespace qev {
 // numeric with four decimals. A missing file is created with the movement
 // fields; an existing one must have them all.
 class MovementsFile {
-public:
+  public:
     static constexpr const char* FileName = "qevmovs.dbf";
 
     struct Field {
@@ -60,6 +58,8 @@ public:
     int appendValues(const std::vector<QVariant>& values);
     void writeValues(int record, const std::vector<QVariant>& values);
     void markDeleted(int record);
+    // Throws the error storing the value in the field would give.
+    void checkValue(int field, const QVariant& value) const;
     // Removes every record: the file is recreated with the same fields.
     void truncate();
     // Writes pending changes and the header so other readers see them.
@@ -69,8 +69,8 @@ public:
     // the values as they would be stored; -1 when there is none.
     int locate(const QString& serie, const QVariant& folio, const QString& fecha) const;
 
-private:
-    MovementsFile(QString path, DBFHandle handle);
+  private:
+    MovementsFile(QString path, void* handle);
     void readStructure();
     void rebuildState();
     QByteArray encodeRecord(const std::vector<QVariant>& values) const;
@@ -80,7 +80,7 @@ private:
     void indexRemove(const QByteArray& key, int record);
 
     QString path_;
-    DBFHandle handle_ = nullptr;
+    void* handle_ = nullptr;  // shapelib DBFHandle, kept out of this header
     std::vector<Field> fields_;
     int recordLength_ = 0;
     int serie_ = -1, folio_ = -1, fecha_ = -1;

@@ -15,7 +15,7 @@ namespace qev {
 // (append, edit, delete, empty, locate) drops it first, so a half-filled row is
 // never stored.
 class TablaMovtos {
-public:
+  public:
     explicit TablaMovtos(std::shared_ptr<MovementsFile> file);
 
     int rowCount() const;
@@ -39,7 +39,7 @@ public:
 
     const std::shared_ptr<MovementsFile>& file() const { return file_; }
 
-private:
+  private:
     enum class State { Browse, Append, Edit };
     int fieldIndex(const QString& name) const;
     void dropPending();

@@ -14,7 +14,7 @@ class ConexionSAP;
 // and kept in CardCode order. Searches run over the rows already read, through
 // sorted indexes, so no SQL is ever built from what the user types.
 class TablaProveedores : public RecordSet {
-public:
+  public:
     explicit TablaProveedores(ConexionSAP& conexion);
 
     void open() override;
@@ -43,7 +43,7 @@ public:
     // letter case and accents. Empty text or no match -> false, nothing moves.
     bool findName(const QString& prefix);
 
-private:
+  private:
     int columnOf(const QString& name) const;
     void moveTo(int row);
 

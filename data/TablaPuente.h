@@ -16,7 +16,7 @@ class ConexionSAP;
 // the SQL text. Rows come in the table's own order (docentry) and are read into
 // memory by open(); columns are read by name and Null stays Null.
 class TablaPuente : public RecordSet {
-public:
+  public:
     explicit TablaPuente(ConexionSAP& conexion);
 
     // Throws Error when open ("TablaPuente: Cannot perform this operation on an
@@ -46,7 +46,7 @@ public:
     int position() const override { return current_; }
     void goTo(int position) override;
 
-private:
+  private:
     int columnOf(const QString& name) const;
     void moveTo(int row);
 

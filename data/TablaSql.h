@@ -14,7 +14,7 @@ namespace qev {
 // SERIE; rows equal in all three keep their stored order. open() reads the rows
 // as they are at that moment.
 class TablaSql : public RecordSet {
-public:
+  public:
     explicit TablaSql(std::shared_ptr<MovementsFile> file);
 
     void open() override;
@@ -36,7 +36,7 @@ public:
     int position() const override { return current_; }
     void goTo(int position) override;
 
-private:
+  private:
     int fieldIndex(const QString& name) const;
     void moveTo(int row);
 

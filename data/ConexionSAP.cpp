@@ -1,0 +1,122 @@
+#include "data/ConexionSAP.h"
+
+#include "data/DemoCompany.h"
+#include "format/Error.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace qev {
+
+namespace {
+
+// A value of an ODBC connection string, braced when it holds characters that
+// would otherwise end or confuse it.
+QString odbcValue(const QString& value) {
+    if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('{')) &&
+        !value.contains(QLatin1Char('}')) && value.trimmed() == value)
+        return value;
+    QString escaped = value;
+    escaped.replace(QLatin1String("}"), QLatin1String("}}"));
+    return QLatin1Char('{') + escaped + QLatin1Char('}');
+}
+
+QString odbcConnectionString(const ConnectionSettings& s) {
+    const QString driver = s.odbcDriver.isEmpty() ? QStringLiteral("FreeTDS") : s.odbcDriver;
+    const bool freeTds = driver.contains(QLatin1String("FreeTDS"), Qt::CaseInsensitive);
+    QStringList parts;
+    parts << QLatin1String("DRIVER={") + driver + QLatin1Char('}');
+    if (freeTds) {
+        parts << QLatin1String("SERVER=") + odbcValue(s.server);
+        if (s.port > 0) parts << QLatin1String("PORT=") + QString::number(s.port);
+        parts << QStringLiteral("ClientCharset=UTF-8");
+    } else {
+        QString server = s.server;
+        if (s.port > 0) server += QLatin1Char(',') + QString::number(s.port);
+        parts << QLatin1String("SERVER=") + odbcValue(server);
+        parts << QStringLiteral("ApplicationIntent=ReadOnly");
+    }
+    if (!s.database.isEmpty()) parts << QLatin1String("DATABASE=") + odbcValue(s.database);
+    if (!s.user.isEmpty()) parts << QLatin1String("UID=") + odbcValue(s.user);
+    if (!s.password.isEmpty()) parts << QLatin1String("PWD=") + odbcValue(s.password);
+    QString text = parts.join(QLatin1Char(';'));
+    if (!s.odbcOptions.isEmpty()) text += QLatin1Char(';') + s.odbcOptions;
+    return text;
+}
+
+QSqlDatabase configure(const ConnectionSettings& s, const QString& name) {
+    if (s.driver == QLatin1String("sqlite")) {
+        const QString path = s.effectiveSqlitePath();
+        if (s.usesDemoCompany())
+            DemoCompany::ensureSqliteFile(path);
+        else if (!QFileInfo::exists(path))
+            throw Error(QStringLiteral("Database file \"%1\" not found").arg(path));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        return db;
+    }
+    if (s.driver == QLatin1String("odbc")) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+        db.setDatabaseName(odbcConnectionString(s));
+        db.setConnectOptions(QStringLiteral("SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY"));
+        return db;
+    }
+    if (s.driver == QLatin1String("postgresql")) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(s.server);
+        if (s.port > 0) db.setPort(s.port);
+        db.setDatabaseName(s.database);
+        db.setUserName(s.user);
+        db.setPassword(s.password);
+        return db;
+    }
+    throw Error(QStringLiteral("Unknown database driver \"%1\"").arg(s.driver));
+}
+
+void makeReadOnly(QSqlDatabase& db, const ConnectionSettings& s) {
+    if (s.driver != QLatin1String("postgresql")) return;
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")))
+        throw Error(query.lastError().text());
+}
+
+}  // namespace
+
+ConexionSAP::ConexionSAP(const ConnectionSettings& settings, const QString& connectionName)
+    : connectionName_(connectionName) {
+    QString failure;
+    {
+        QSqlDatabase db = configure(settings, connectionName_);
+        if (!db.open()) {
+            failure = db.lastError().text();
+            if (failure.trimmed().isEmpty())
+                failure = QStringLiteral("Cannot open the database connection");
+        } else {
+            try {
+                makeReadOnly(db, settings);
+            } catch (const Error& e) {
+                failure = e.message();
+            }
+        }
+    }
+    if (!failure.isEmpty()) {
+        QSqlDatabase::removeDatabase(connectionName_);
+        throw Error(failure);
+    }
+}
+
+ConexionSAP::~ConexionSAP() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+QSqlDatabase ConexionSAP::database() const {
+    return QSqlDatabase::database(connectionName_, false);
+}
+
+}  // namespace qev

@@ -1,0 +1,103 @@
+#include "data/ConnectionSettings.h"
+
+#include "format/Error.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace qev {
+
+namespace {
+
+const QString DemoFileName = QStringLiteral("qevdemo.sqlite");
+
+QString defaultDataDirectory() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("c:/qev");
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/qev");
+#endif
+}
+
+}  // namespace
+
+QString ConnectionSettings::defaultConfigPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/qev/qev.ini");
+}
+
+ConnectionSettings ConnectionSettings::load(const QString& iniPath) {
+    const bool explicitPath = !iniPath.isEmpty() && iniPath != defaultConfigPath();
+    const QString path = iniPath.isEmpty() ? defaultConfigPath() : iniPath;
+    ConnectionSettings result;
+    if (!QFileInfo::exists(path)) {
+        // A settings file named on the command line that is not there is a
+        // mistake; falling back to the demo company would show the wrong data.
+        if (explicitPath) throw Error(QStringLiteral("Settings file \"%1\" not found").arg(path));
+        return result;
+    }
+    QSettings ini(path, QSettings::IniFormat);
+    if (ini.status() != QSettings::NoError)
+        throw Error(QStringLiteral("Settings file \"%1\" cannot be read").arg(path));
+    ini.beginGroup(QStringLiteral("database"));
+    result.driver =
+        ini.value(QStringLiteral("driver"), result.driver).toString().trimmed().toLower();
+    result.server = ini.value(QStringLiteral("server")).toString();
+    result.port = ini.value(QStringLiteral("port"), 0).toInt();
+    result.database = ini.value(QStringLiteral("database")).toString();
+    result.user = ini.value(QStringLiteral("user")).toString();
+    result.password = ini.value(QStringLiteral("password")).toString();
+    result.odbcDriver = ini.value(QStringLiteral("odbc_driver")).toString();
+    result.odbcOptions = ini.value(QStringLiteral("odbc_options")).toString();
+    ini.endGroup();
+    ini.beginGroup(QStringLiteral("paths"));
+    result.dataDirectory = ini.value(QStringLiteral("data_directory")).toString();
+    result.demoDatabasePath = ini.value(QStringLiteral("demo_database")).toString();
+    ini.endGroup();
+    return result;
+}
+
+ConnectionSettings ConnectionSettings::fromPostgresConnInfo(const QString& connInfo) {
+    ConnectionSettings result;
+    result.driver = QStringLiteral("postgresql");
+    const QStringList pairs = connInfo.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString& pair : pairs) {
+        const qsizetype eq = pair.indexOf(QLatin1Char('='));
+        if (eq <= 0) continue;
+        const QString key = pair.left(eq).trimmed();
+        const QString value = pair.mid(eq + 1).trimmed();
+        if (key == QLatin1String("host"))
+            result.server = value;
+        else if (key == QLatin1String("port"))
+            result.port = value.toInt();
+        else if (key == QLatin1String("user"))
+            result.user = value;
+        else if (key == QLatin1String("password"))
+            result.password = value;
+        else if (key == QLatin1String("dbname"))
+            result.database = value;
+    }
+    return result;
+}
+
+QString ConnectionSettings::effectiveDataDirectory() const {
+    const QString dir = dataDirectory.isEmpty() ? defaultDataDirectory() : dataDirectory;
+    if (!QDir().mkpath(dir))
+        throw Error(QStringLiteral("Cannot create the data directory \"%1\"").arg(dir));
+    return QDir::cleanPath(dir);
+}
+
+bool ConnectionSettings::usesDemoCompany() const {
+    return driver == QLatin1String("sqlite") && database.isEmpty();
+}
+
+QString ConnectionSettings::effectiveSqlitePath() const {
+    if (!database.isEmpty()) return database;
+    if (!demoDatabasePath.isEmpty()) return demoDatabasePath;
+    return effectiveDataDirectory() + QLatin1Char('/') + DemoFileName;
+}
+
+}  // namespace qev

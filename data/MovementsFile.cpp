@@ -1,0 +1,315 @@
+#include "data/MovementsFile.h"
+
+#include "data/Windows1252.h"
+#include "format/Error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <shapefil.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qev {
+
+namespace {
+
+DBFHandle dbf(void* handle) {
+    // Null only after a failed truncate, which has already reported its error.
+    if (!handle) throw Error(QStringLiteral("The movements file is not open"));
+    return static_cast<DBFHandle>(handle);
+}
+
+QString fileError(const QString& path, const QString& what) {
+    return QStringLiteral("Movements file \"%1\": %2").arg(QDir::toNativeSeparators(path), what);
+}
+
+// Creates an empty file with the given fields, replacing any file there.
+void createFile(const QString& path, const std::vector<MovementsFile::Field>& fields) {
+    // LDID 3: the dBASE language driver id of Windows-1252.
+    DBFHandle h = DBFCreateEx(QFile::encodeName(path).constData(), "LDID/3");
+    if (!h) throw Error(fileError(path, QStringLiteral("cannot be created")));
+    for (const MovementsFile::Field& f : fields) {
+        if (DBFAddNativeFieldType(h, f.name.toLatin1().constData(), f.type, f.width, f.decimals) <
+            0) {
+            DBFClose(h);
+            throw Error(fileError(path, QStringLiteral("cannot add the field '%1'").arg(f.name)));
+        }
+    }
+    DBFClose(h);
+}
+
+QByteArray trimmed(const char* data, int width) {
+    int begin = 0, end = width;
+    while (end > 0 && (data[end - 1] == ' ' || data[end - 1] == '\0')) --end;
+    while (begin < end && data[begin] == ' ') ++begin;
+    return QByteArray(data + begin, end - begin);
+}
+
+}  // namespace
+
+std::vector<MovementsFile::Field> MovementsFile::standardFields() {
+    // Widths fit the longest values a statement writes: amount texts of the
+    // largest Currency ("-$922'337,203,685,477.58"), display dates
+    // ("24/JUN/2016"), series numbers as text, references of the ERP (100).
+    return {
+        {QStringLiteral("MOVTO"), 'N', 10, 0, 0},    {QStringLiteral("SERIE"), 'C', 11, 0, 0},
+        {QStringLiteral("FOLIO"), 'N', 11, 0, 0},    {QStringLiteral("FECHA"), 'C', 10, 0, 0},
+        {QStringLiteral("VENCTO"), 'C', 10, 0, 0},   {QStringLiteral("TOTAL"), 'N', 19, 4, 0},
+        {QStringLiteral("MTOTAL"), 'C', 24, 0, 0},   {QStringLiteral("CARGO"), 'N', 19, 4, 0},
+        {QStringLiteral("ABONO"), 'N', 19, 4, 0},    {QStringLiteral("MCARGO"), 'C', 24, 0, 0},
+        {QStringLiteral("MABONO"), 'C', 24, 0, 0},   {QStringLiteral("MFECHA"), 'C', 11, 0, 0},
+        {QStringLiteral("MVENCTO"), 'C', 11, 0, 0},  {QStringLiteral("REFERENCIA"), 'C', 100, 0, 0},
+        {QStringLiteral("APLICADO"), 'N', 19, 4, 0}, {QStringLiteral("SALDO"), 'N', 19, 4, 0},
+        {QStringLiteral("MSALDO"), 'C', 24, 0, 0},
+    };
+}
+
+std::shared_ptr<MovementsFile> MovementsFile::open(const QString& directory) {
+    if (!QDir().mkpath(directory))
+        throw Error(QStringLiteral("Cannot create the directory \"%1\"")
+                        .arg(QDir::toNativeSeparators(directory)));
+    const QString path = QDir(directory).filePath(QString::fromLatin1(FileName));
+    if (!QFileInfo::exists(path)) createFile(path, standardFields());
+    DBFHandle h = DBFOpen(QFile::encodeName(path).constData(), "rb+");
+    if (!h) throw Error(fileError(path, QStringLiteral("cannot be opened as a dBASE table")));
+    std::shared_ptr<MovementsFile> file(new MovementsFile(path, h));
+    file->readStructure();
+    file->rebuildState();
+    return file;
+}
+
+MovementsFile::MovementsFile(QString path, void* handle)
+    : path_(std::move(path)), handle_(handle) {}
+
+MovementsFile::~MovementsFile() {
+    if (handle_) DBFClose(dbf(handle_));
+}
+
+void MovementsFile::readStructure() {
+    fields_.clear();
+    DBFHandle h = dbf(handle_);
+    int offset = 1;  // after the deletion flag
+    for (int i = 0; i < DBFGetFieldCount(h); ++i) {
+        char name[XBASE_FLDNAME_LEN_READ + 1] = {};
+        int width = 0, decimals = 0;
+        DBFGetFieldInfo(h, i, name, &width, &decimals);
+        char type = DBFGetNativeFieldType(h, i);
+        if (type == 'F') type = 'N';
+        if (type != 'N') type = 'C';  // dates and logicals are read as their text
+        fields_.push_back({QString::fromLatin1(name), type, width, decimals, offset});
+        offset += width;
+    }
+    recordLength_ = offset;
+    for (const Field& f : standardFields())
+        if (fieldIndex(f.name) < 0)
+            throw Error(fileError(path_, QStringLiteral("Field '%1' not found").arg(f.name)));
+    serie_ = fieldIndex(QStringLiteral("SERIE"));
+    folio_ = fieldIndex(QStringLiteral("FOLIO"));
+    fecha_ = fieldIndex(QStringLiteral("FECHA"));
+}
+
+void MovementsFile::rebuildState() {
+    DBFHandle h = dbf(handle_);
+    const int count = DBFGetRecordCount(h);
+    deleted_.assign(std::size_t(count), false);
+    index_.clear();
+    live_ = 0;
+    for (int r = 0; r < count; ++r) {
+        if (DBFIsRecordDeleted(h, r)) {
+            deleted_[std::size_t(r)] = true;
+            continue;
+        }
+        ++live_;
+        indexAdd(keyOf(readRaw(r)), r);
+    }
+}
+
+QStringList MovementsFile::fieldNames() const {
+    QStringList names;
+    for (const Field& f : fields_) names << f.name;
+    return names;
+}
+
+int MovementsFile::fieldIndex(const QString& name) const {
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].name.compare(name, Qt::CaseInsensitive) == 0) return int(i);
+    return -1;
+}
+
+int MovementsFile::nextLive(int record) const {
+    for (int r = record + 1; r < storedRecords(); ++r)
+        if (!deleted_[std::size_t(r)]) return r;
+    return -1;
+}
+
+int MovementsFile::priorLive(int record) const {
+    for (int r = std::min(record, storedRecords()) - 1; r >= 0; --r)
+        if (!deleted_[std::size_t(r)]) return r;
+    return -1;
+}
+
+QByteArray MovementsFile::readRaw(int record) const {
+    const char* raw = DBFReadTuple(dbf(handle_), record);
+    if (!raw)
+        throw Error(fileError(path_, QStringLiteral("cannot read record %1").arg(record + 1)));
+    return QByteArray(raw, recordLength_);
+}
+
+QVariant MovementsFile::decode(const QByteArray& raw, int field) const {
+    const Field& f = fields_[std::size_t(field)];
+    const char* data = raw.constData() + f.offset;
+    if (f.type == 'C') {
+        int end = f.width;
+        while (end > 0 && (data[end - 1] == ' ' || data[end - 1] == '\0')) --end;
+        if (end == 0) return {};
+        return fromWindows1252(data, end);
+    }
+    const QByteArray text = trimmed(data, f.width);
+    if (text.isEmpty() || text.startsWith('*')) return {};
+    bool ok = false;
+    if (f.decimals == 0) {
+        const qlonglong whole = text.toLongLong(&ok);
+        if (ok) return whole;
+    }
+    const double number = text.toDouble(&ok);
+    return ok ? QVariant(number) : QVariant();
+}
+
+std::vector<QVariant> MovementsFile::readValues(int record) const {
+    const QByteArray raw = readRaw(record);
+    std::vector<QVariant> values(fields_.size());
+    for (std::size_t i = 0; i < fields_.size(); ++i) values[i] = decode(raw, int(i));
+    return values;
+}
+
+void MovementsFile::encodeField(QByteArray& raw, int field, const QVariant& value) const {
+    const Field& f = fields_[std::size_t(field)];
+    char* data = raw.data() + f.offset;
+    std::fill(data, data + f.width, ' ');
+    if (value.isNull()) return;  // blanks: dBASE's empty value
+    if (f.type == 'C') {
+        const QByteArray bytes = toWindows1252(value.toString());
+        std::copy_n(bytes.constData(), std::min<qsizetype>(bytes.size(), f.width), data);
+        return;
+    }
+    bool ok = false;
+    double number = value.toDouble(&ok);
+    if (!ok || !std::isfinite(number))
+        throw Error(QStringLiteral("'%1' is not a valid number for the field '%2'")
+                        .arg(value.toString(), f.name));
+    if (number == 0) number = 0;  // no "-0.0000"
+    const QByteArray text = f.decimals == 0 ? QByteArray::number(qlonglong(std::llround(number)))
+                                            : QByteArray::number(number, 'f', f.decimals);
+    // A number is never cut: that would store a different amount.
+    if (text.size() > f.width)
+        throw Error(QStringLiteral("The value %1 does not fit the field '%2'")
+                        .arg(QString::fromLatin1(text), f.name));
+    std::copy(text.begin(), text.end(), data + (f.width - text.size()));
+}
+
+QByteArray MovementsFile::encodeRecord(const std::vector<QVariant>& values) const {
+    QByteArray raw(recordLength_, ' ');
+    for (std::size_t i = 0; i < fields_.size(); ++i) encodeField(raw, int(i), values[i]);
+    return raw;
+}
+
+QByteArray MovementsFile::keyOf(const QByteArray& raw) const {
+    // The three fields as they would be written now, so that a value read from
+    // a file written elsewhere compares like one written here.
+    QByteArray scratch(recordLength_, ' ');
+    for (int f : {serie_, folio_, fecha_}) encodeField(scratch, f, decode(raw, f));
+    QByteArray key;
+    for (int f : {serie_, folio_, fecha_})
+        key.append(scratch.constData() + fields_[std::size_t(f)].offset,
+                   fields_[std::size_t(f)].width);
+    return key;
+}
+
+void MovementsFile::indexAdd(const QByteArray& key, int record) {
+    std::vector<int>& records = index_[key];
+    records.insert(std::lower_bound(records.begin(), records.end(), record), record);
+}
+
+void MovementsFile::indexRemove(const QByteArray& key, int record) {
+    auto it = index_.find(key);
+    if (it == index_.end()) return;
+    std::vector<int>& records = it.value();
+    records.erase(std::remove(records.begin(), records.end(), record), records.end());
+    if (records.empty()) index_.erase(it);
+}
+
+int MovementsFile::appendValues(const std::vector<QVariant>& values) {
+    QByteArray raw = encodeRecord(values);
+    const int record = storedRecords();
+    if (!DBFWriteTuple(dbf(handle_), record, raw.data()))
+        throw Error(fileError(path_, QStringLiteral("cannot write record %1").arg(record + 1)));
+    deleted_.push_back(false);
+    ++live_;
+    indexAdd(keyOf(raw), record);
+    return record;
+}
+
+void MovementsFile::writeValues(int record, const std::vector<QVariant>& values) {
+    QByteArray raw = encodeRecord(values);
+    const QByteArray oldKey = keyOf(readRaw(record));
+    if (!DBFWriteTuple(dbf(handle_), record, raw.data()))
+        throw Error(fileError(path_, QStringLiteral("cannot write record %1").arg(record + 1)));
+    const QByteArray newKey = keyOf(raw);
+    if (newKey != oldKey) {
+        indexRemove(oldKey, record);
+        indexAdd(newKey, record);
+    }
+}
+
+void MovementsFile::markDeleted(int record) {
+    if (deleted_[std::size_t(record)]) return;
+    const QByteArray key = keyOf(readRaw(record));
+    if (!DBFMarkRecordDeleted(dbf(handle_), record, 1))
+        throw Error(fileError(path_, QStringLiteral("cannot delete record %1").arg(record + 1)));
+    deleted_[std::size_t(record)] = true;
+    --live_;
+    indexRemove(key, record);
+}
+
+void MovementsFile::truncate() {
+    DBFClose(dbf(handle_));
+    handle_ = nullptr;
+    createFile(path_, fields_);
+    handle_ = DBFOpen(QFile::encodeName(path_).constData(), "rb+");
+    if (!handle_)
+        throw Error(fileError(path_, QStringLiteral("cannot be opened as a dBASE table")));
+    deleted_.clear();
+    index_.clear();
+    live_ = 0;
+}
+
+void MovementsFile::checkValue(int field, const QVariant& value) const {
+    QByteArray scratch(recordLength_, ' ');
+    encodeField(scratch, field, value);
+}
+
+void MovementsFile::flush() {
+    DBFUpdateHeader(dbf(handle_));
+}
+
+int MovementsFile::locate(const QString& serie, const QVariant& folio, const QString& fecha) const {
+    QByteArray scratch(recordLength_, ' ');
+    encodeField(scratch, serie_, serie.isNull() ? QVariant() : QVariant(serie));
+    try {
+        encodeField(scratch, folio_, folio);
+    } catch (const Error&) {
+        return -1;  // a folio that cannot be stored matches no stored row
+    }
+    encodeField(scratch, fecha_, fecha.isNull() ? QVariant() : QVariant(fecha));
+    QByteArray key;
+    for (int f : {serie_, folio_, fecha_})
+        key.append(scratch.constData() + fields_[std::size_t(f)].offset,
+                   fields_[std::size_t(f)].width);
+    const auto it = index_.constFind(key);
+    return it == index_.cend() ? -1 : it.value().front();
+}
+
+}  // namespace qev

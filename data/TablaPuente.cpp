@@ -1,0 +1,234 @@
+#include "data/TablaPuente.h"
+
+#include "data/ConexionSAP.h"
+#include "format/Error.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <array>
+
+namespace qev {
+
+namespace {
+
+struct Column {
+    const char* field;   // as the rest of the program spells it
+    const char* column;  // in the ERP schema
+    FieldType type;
+};
+
+// Only these three tables can be opened: the table name is part of the SQL
+// text, so it is checked against this list, never pasted from elsewhere.
+struct DocumentTable {
+    const char* name;
+    const char* sqlName;
+    std::vector<Column> columns;
+};
+
+const std::vector<Column>& commonColumns() {
+    static const std::vector<Column> columns = {
+        {"CARDCODE", "CardCode", FieldType::String},   {"canceled", "CANCELED", FieldType::String},
+        {"series", "Series", FieldType::Integer},      {"docdate", "DocDate", FieldType::Date},
+        {"docduedate", "DocDueDate", FieldType::Date}, {"docnum", "DocNum", FieldType::Integer},
+        {"doctotal", "DocTotal", FieldType::Float}};
+    return columns;
+}
+
+const std::vector<DocumentTable>& documentTables() {
+    static const std::vector<DocumentTable> tables = [] {
+        auto with = [](std::vector<Column> extra) {
+            std::vector<Column> all = commonColumns();
+            all.insert(all.end(), extra.begin(), extra.end());
+            return all;
+        };
+        return std::vector<DocumentTable>{
+            {"opch", "OPCH",
+             with({{"numatcard", "NumAtCard", FieldType::String},
+                   {"paidtodate", "PaidToDate", FieldType::Float}})},
+            {"orpc", "ORPC",
+             with({{"doctype", "DocType", FieldType::String},
+                   {"numatcard", "NumAtCard", FieldType::String},
+                   {"paidtodate", "PaidToDate", FieldType::Float}})},
+            {"ovpm", "OVPM", with({{"counterref", "CounterRef", FieldType::String}})},
+        };
+    }();
+    return tables;
+}
+
+const DocumentTable* findTable(const QString& name) {
+    for (const DocumentTable& t : documentTables())
+        if (name.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0) return &t;
+    return nullptr;
+}
+
+// Drivers deliver dates, numbers and amounts in different types (text from
+// SQLite, QDateTime from SQL Server, decimal text from PostgreSQL); every
+// value leaves here in one type per field, Null kept as Null.
+QVariant normalized(const QVariant& v, FieldType type) {
+    if (v.isNull()) return {};
+    switch (type) {
+        case FieldType::Date: {
+            if (v.typeId() == QMetaType::QDate) return v;
+            if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
+            const QString text = v.toString();
+            QDate d = QDate::fromString(text.left(10), Qt::ISODate);
+            return d.isValid() ? QVariant(d) : v;
+        }
+        case FieldType::Integer: {
+            bool ok = false;
+            const int i = v.toInt(&ok);
+            return ok ? QVariant(i) : v;
+        }
+        case FieldType::Float: {
+            bool ok = false;
+            const double d = v.toDouble(&ok);
+            return ok ? QVariant(d) : v;
+        }
+        default:
+            return v.toString();
+    }
+}
+
+const QString Component = QStringLiteral("TablaPuente");
+
+}  // namespace
+
+TablaPuente::TablaPuente(ConexionSAP& conexion) : conexion_(conexion) {}
+
+void TablaPuente::setTableName(const QString& table) {
+    if (open_)
+        throw Error(Component +
+                    QStringLiteral(": Cannot perform this operation on an open dataset"));
+    const DocumentTable* t = findTable(table);
+    if (!t) throw Error(Component + QStringLiteral(": Table '%1' not found").arg(table));
+    table_ = QString::fromLatin1(t->name);
+}
+
+void TablaPuente::setCardCodeFilter(const QString& cardCode) {
+    cardCode_ = cardCode;
+    filtered_ = true;
+}
+
+void TablaPuente::clearFilter() {
+    cardCode_.clear();
+    filtered_ = false;
+}
+
+void TablaPuente::open() {
+    if (open_) return;
+    const DocumentTable* t = findTable(table_);
+    if (!t) throw Error(Component + QStringLiteral(": Missing TableName property"));
+    QStringList columns;
+    for (const Column& c : t->columns) columns << QString::fromLatin1(c.column);
+    QString sql = QStringLiteral("SELECT %1 FROM %2")
+                      .arg(columns.join(QLatin1Char(',')), QString::fromLatin1(t->sqlName));
+    if (filtered_) sql += QStringLiteral(" WHERE CardCode = ?");
+    sql += QStringLiteral(" ORDER BY DocEntry");
+
+    QSqlQuery query(conexion_.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) throw Error(query.lastError().text());
+    if (filtered_) query.addBindValue(cardCode_);
+    if (!query.exec()) throw Error(query.lastError().text());
+    std::vector<QVariant> cells;
+    int rows = 0;
+    const int n = int(t->columns.size());
+    while (query.next()) {
+        for (int c = 0; c < n; ++c)
+            cells.push_back(normalized(query.value(c), t->columns[std::size_t(c)].type));
+        ++rows;
+    }
+    if (query.lastError().isValid()) throw Error(query.lastError().text());
+
+    cells_ = std::move(cells);
+    rows_ = rows;
+    open_ = true;
+    current_ = rows_ > 0 ? 0 : -1;
+    bof_ = true;
+    eof_ = rows_ == 0;
+    notifyAfterOpen();
+    notifyAfterScroll();
+}
+
+void TablaPuente::close() {
+    if (!open_) return;
+    notifyBeforeClose();
+    open_ = false;
+    cells_.clear();
+    rows_ = 0;
+    current_ = -1;
+    eof_ = bof_ = true;
+}
+
+void TablaPuente::moveTo(int row) {
+    current_ = row;
+    bof_ = eof_ = false;
+    notifyAfterScroll();
+}
+
+void TablaPuente::first() {
+    if (rows_ == 0) return;
+    moveTo(0);
+    bof_ = true;
+}
+
+void TablaPuente::last() {
+    if (rows_ == 0) return;
+    moveTo(rows_ - 1);
+    eof_ = true;
+}
+
+void TablaPuente::next() {
+    if (rows_ == 0) return;
+    if (current_ + 1 >= rows_) {
+        eof_ = true;
+        return;
+    }
+    moveTo(current_ + 1);
+}
+
+void TablaPuente::prior() {
+    if (rows_ == 0) return;
+    if (current_ <= 0) {
+        bof_ = true;
+        return;
+    }
+    moveTo(current_ - 1);
+}
+
+void TablaPuente::goTo(int position) {
+    if (position < 0 || position >= rows_) return;
+    moveTo(position);
+}
+
+QStringList TablaPuente::fieldNames() const {
+    QStringList names;
+    if (const DocumentTable* t = findTable(table_))
+        for (const Column& c : t->columns) names << QString::fromLatin1(c.field);
+    return names;
+}
+
+int TablaPuente::columnOf(const QString& name) const {
+    if (const DocumentTable* t = findTable(table_)) {
+        for (std::size_t c = 0; c < t->columns.size(); ++c)
+            if (name.compare(QLatin1String(t->columns[c].field), Qt::CaseInsensitive) == 0)
+                return int(c);
+    }
+    throw FieldNotFound(Component, name);
+}
+
+FieldType TablaPuente::fieldType(const QString& name) const {
+    return findTable(table_)->columns[std::size_t(columnOf(name))].type;
+}
+
+QVariant TablaPuente::value(const QString& name) const {
+    const int column = columnOf(name);
+    if (!open_ || current_ < 0) return {};
+    const std::size_t n = findTable(table_)->columns.size();
+    return cells_[std::size_t(current_) * n + std::size_t(column)];
+}
+
+}  // namespace qev

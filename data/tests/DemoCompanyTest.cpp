@@ -1,0 +1,140 @@
+#include "data/DemoCompany.h"
+#include "data/tests/DemoBackends.h"
+#include "testing/QtPrinters.h"
+
+#include <QCryptographicHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <gtest/gtest.h>
+
+namespace qev {
+namespace {
+
+using testing::OnEachDatabase;
+
+class DemoCompanyTest : public OnEachDatabase {
+  protected:
+    qlonglong scalar(const QString& sql, const QVariantList& binds = {}) {
+        QSqlQuery q(conexion->database());
+        EXPECT_TRUE(q.prepare(sql)) << q.lastError().text().toStdString();
+        for (const QVariant& b : binds) q.addBindValue(b);
+        EXPECT_TRUE(q.exec()) << sql.toStdString() << ": " << q.lastError().text().toStdString();
+        EXPECT_TRUE(q.next());
+        return q.value(0).toLongLong();
+    }
+    qlonglong acceptedMovements(const QString& code) {
+        return scalar(
+            QStringLiteral("SELECT (SELECT COUNT(*) FROM OPCH WHERE CardCode = ? AND CANCELED = "
+                           "'N' AND Series <> 63)"
+                           " + (SELECT COUNT(*) FROM ORPC WHERE CardCode = ? AND CANCELED = 'N' "
+                           "AND DocType IN ('S','I'))"
+                           " + (SELECT COUNT(*) FROM OVPM WHERE CardCode = ? AND CANCELED = 'N')"),
+            {code, code, code});
+    }
+    qlonglong documents(const QString& code) {
+        return scalar(QStringLiteral("SELECT (SELECT COUNT(*) FROM OPCH WHERE CardCode = ?)"
+                                     " + (SELECT COUNT(*) FROM ORPC WHERE CardCode = ?)"
+                                     " + (SELECT COUNT(*) FROM OVPM WHERE CardCode = ?)"),
+                      {code, code, code});
+    }
+};
+
+TEST_P(DemoCompanyTest, HasTheVolumeOfARealCompany) {
+    EXPECT_GE(scalar(QStringLiteral("SELECT COUNT(*) FROM OCRD WHERE CardType = 'S'")), 300);
+    EXPECT_GE(scalar(QStringLiteral("SELECT COUNT(*) FROM OCRD WHERE CardType = 'C'")), 100);
+    EXPECT_GE(
+        scalar(QStringLiteral("SELECT (SELECT COUNT(*) FROM OPCH) + (SELECT COUNT(*) FROM ORPC)"
+                              " + (SELECT COUNT(*) FROM OVPM)")),
+        20000);
+    EXPECT_EQ(scalar(QStringLiteral(
+                  "SELECT COUNT(DISTINCT EXTRACT_YEAR) FROM (SELECT SUBSTR(CAST(DocDate AS"
+                  " VARCHAR(30)), 1, 4) AS EXTRACT_YEAR FROM OPCH) AS y")),
+              2);
+}
+
+TEST_P(DemoCompanyTest, EdgeSuppliersHaveTheirExactMovementCounts) {
+    EXPECT_EQ(documents(QString::fromUtf8(demo::SupplierWithoutDocuments)), 0);
+    EXPECT_EQ(acceptedMovements(QString::fromUtf8(demo::SupplierWith29Movements)), 29);
+    EXPECT_EQ(acceptedMovements(QString::fromUtf8(demo::SupplierWith30Movements)), 30);
+    EXPECT_EQ(acceptedMovements(QString::fromUtf8(demo::SupplierWith58Movements)), 58);
+    // Each also has documents a statement must leave out.
+    EXPECT_GT(documents(QString::fromUtf8(demo::SupplierWith29Movements)), 29);
+    EXPECT_EQ(documents(QString::fromUtf8(demo::SupplierWithManyDocuments)),
+              demo::ManyDocumentsCount);
+    EXPECT_GT(documents(QString::fromUtf8(demo::SupplierWithApostrophe)), 0);
+}
+
+TEST_P(DemoCompanyTest, CoversEverySeriesDocTypeCancellationAndNull) {
+    struct Case {
+        const char* what;
+        const char* sql;
+    };
+    const Case cases[] = {
+        {"invoice series 10", "SELECT COUNT(*) FROM OPCH WHERE Series = 10"},
+        {"invoice series 64", "SELECT COUNT(*) FROM OPCH WHERE Series = 64"},
+        {"invoice series 63", "SELECT COUNT(*) FROM OPCH WHERE Series = 63"},
+        {"invoice other series", "SELECT COUNT(*) FROM OPCH WHERE Series NOT IN (10, 63, 64)"},
+        {"cancelled invoice", "SELECT COUNT(*) FROM OPCH WHERE CANCELED = 'Y'"},
+        {"credit note S", "SELECT COUNT(*) FROM ORPC WHERE DocType = 'S'"},
+        {"credit note I", "SELECT COUNT(*) FROM ORPC WHERE DocType = 'I'"},
+        {"credit note other", "SELECT COUNT(*) FROM ORPC WHERE DocType NOT IN ('S', 'I')"},
+        {"credit note series 12", "SELECT COUNT(*) FROM ORPC WHERE Series = 12"},
+        {"credit note series 100", "SELECT COUNT(*) FROM ORPC WHERE Series = 100"},
+        {"cancelled credit note", "SELECT COUNT(*) FROM ORPC WHERE CANCELED = 'Y'"},
+        {"payment series 20", "SELECT COUNT(*) FROM OVPM WHERE Series = 20"},
+        {"payment other series", "SELECT COUNT(*) FROM OVPM WHERE Series <> 20"},
+        {"cancelled payment", "SELECT COUNT(*) FROM OVPM WHERE CANCELED = 'Y'"},
+        {"Null numatcard", "SELECT COUNT(*) FROM OPCH WHERE NumAtCard IS NULL"},
+        {"Null paidtodate", "SELECT COUNT(*) FROM ORPC WHERE PaidToDate IS NULL"},
+        {"Null counterref", "SELECT COUNT(*) FROM OVPM WHERE CounterRef IS NULL"},
+        {"total 0", "SELECT COUNT(*) FROM OPCH WHERE DocTotal = 0"},
+        {"Null supplier address",
+         "SELECT COUNT(*) FROM OCRD WHERE CardType = 'S' AND Address IS NULL"},
+        {"accented names",
+         "SELECT COUNT(*) FROM OCRD WHERE CardName LIKE '%ñ%' OR CardName LIKE '%á%'"},
+        {"apostrophe in a code", "SELECT COUNT(*) FROM OCRD WHERE CardCode LIKE '%''%'"},
+    };
+    for (const Case& c : cases) EXPECT_GT(scalar(QString::fromUtf8(c.sql)), 0) << c.what;
+    EXPECT_EQ(scalar(QStringLiteral(
+                  "SELECT COUNT(*) FROM OPCH WHERE DocDate IS NULL OR DocDueDate IS NULL")),
+              0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, DemoCompanyTest,
+                         ::testing::Values(testing::Sqlite, testing::Postgres),
+                         testing::backendName);
+
+// Everything the tests and the demo rely on comes from the seed alone.
+QByteArray fingerprint(unsigned seed) {
+    const QString name = QStringLiteral("fingerprint-%1").arg(seed);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        EXPECT_TRUE(db.open());
+        DemoCompany::populate(db, seed);
+        for (const char* sql :
+             {"SELECT * FROM OCRD ORDER BY CardCode", "SELECT * FROM OPCH ORDER BY DocEntry",
+              "SELECT * FROM ORPC ORDER BY DocEntry", "SELECT * FROM OVPM ORDER BY DocEntry"}) {
+            QSqlQuery q(db);
+            EXPECT_TRUE(q.exec(QString::fromLatin1(sql)));
+            while (q.next())
+                for (int i = 0; i < q.record().count(); ++i)
+                    hash.addData(q.value(i).toString().toUtf8() + '\x1f');
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return hash.result();
+}
+
+TEST(DemoCompanyGenerator, SameSeedSameCompanyOtherSeedOther) {
+    const QByteArray first = fingerprint(demo::DefaultSeed);
+    EXPECT_EQ(first, fingerprint(demo::DefaultSeed));
+    EXPECT_NE(first, fingerprint(demo::DefaultSeed + 1));
+}
+
+}  // namespace
+}  // namespace qev
