@@ -17,7 +17,7 @@ enum class FieldType { String, Integer, Float, Currency, Date, DateTime, Boolean
 // the ordered movements query, and test fixtures all present themselves this way.
 // Field names are matched ignoring case. Values keep Null as a null QVariant.
 class RecordSet {
-  public:
+public:
     virtual ~RecordSet() = default;
 
     virtual void open() = 0;
@@ -55,7 +55,7 @@ class RecordSet {
     Notification beforeClose;
     Notification afterScroll;
 
-  protected:
+protected:
     void notifyAfterOpen() const {
         if (afterOpen) afterOpen();
     }
@@ -70,7 +70,7 @@ class RecordSet {
 // "<component>: Field '<name>' not found", raised for a field name the record
 // set does not have, with the name as the caller spelled it.
 class FieldNotFound : public Error {
-  public:
+public:
     FieldNotFound(const QString& component, const QString& field)
         : Error(component + QStringLiteral(": Field '") + field + QStringLiteral("' not found")) {}
 };
