@@ -1,7 +1,7 @@
 #include "pdf/TfrxPDFFont.h"
 
 #include "format/Error.h"
-#include "pdf/PdfFontFile.h"
+#include "report/FontMeasure.h"
 
 #include <QFile>
 
@@ -17,17 +17,14 @@ namespace qev {
 
 namespace {
 
-const char* const
-    frxPDFFontsNeedStyleSimulation
-        [] =
-            {
-                "\xEF\xBC\xAD\xEF\xBC\xB3 \xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF",  // ＭＳ
-                                                                                              // ゴシック
-                "\xEF\xBC\xAD\xEF\xBC\xB3 "
-                "\xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF",  // ＭＳ Ｐゴシック
-                "\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D",             // ＭＳ 明朝
-                "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE6\x98\x8E\xE6\x9C\x9D",  // ＭＳ Ｐ明朝
-                "MS UI Gothic",
+const char* const frxPDFFontsNeedStyleSimulation[] = {
+    "\xEF\xBC\xAD\xEF\xBC\xB3 \xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF",  // ＭＳ
+                                                                                  // ゴシック
+    "\xEF\xBC\xAD\xEF\xBC\xB3 "
+    "\xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF",   // ＭＳ Ｐゴシック
+    "\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D",              // ＭＳ 明朝
+    "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE6\x98\x8E\xE6\x9C\x9D",  // ＭＳ Ｐ明朝
+    "MS UI Gothic",
 };
 
 QByteArray readFile(const QString& path) {
@@ -60,17 +57,18 @@ struct TfrxPDFFont::Shaper {
 };
 
 TfrxPDFFont::TfrxPDFFont(const PdfFontStyle& font) : FSourceFont(font) {
-    PdfFontFile file = findPdfFontFile(font.name, font.bold, font.italic);
-    FFileData = file.path.isEmpty() ? QByteArray() : readFile(file.path);
+    // The same file the text layout measures with.
+    const unsigned style = (font.bold ? unsigned(FontDesc::Bold) : 0u) |
+                           (font.italic ? unsigned(FontDesc::Italic) : 0u);
+    FFilePath = FontCache::fontFilePath(font.name, style, &FFaceIndex);
+    FFileData = FFilePath.isEmpty() ? QByteArray() : readFile(FFilePath);
     if (FFileData.isEmpty()) {
         // No outline font of that name: Arial's metrics under the font's own name.
-        file = findPdfFontFile(QStringLiteral("Arial"), font.bold, font.italic);
-        FFileData = file.path.isEmpty() ? QByteArray() : readFile(file.path);
+        FFilePath = FontCache::fontFilePath(QStringLiteral("Arial"), style, &FFaceIndex);
+        FFileData = FFilePath.isEmpty() ? QByteArray() : readFile(FFilePath);
     }
     if (FFileData.isEmpty())
         throw Error(QStringLiteral("Font \"%1\" is not installed").arg(font.name));
-    FFilePath = file.path;
-    FFaceIndex = file.faceIndex;
 
     FShaper = std::make_unique<Shaper>();
     FShaper->blob = hb_blob_create(FFileData.constData(), FFileData.size(), HB_MEMORY_MODE_READONLY,

@@ -1,0 +1,271 @@
+#include "pdf/TfrxPDFExport.h"
+
+#include "format/Error.h"
+#include "pdf/PdfPainter.h"
+#include "report/TfrxDrawText.h"
+#include "report/TfrxLineView.h"
+#include "report/TfrxMemoView.h"
+#include "report/TfrxPage.h"
+#include "report/TfrxPictureView.h"
+#include "report/TfrxShapeView.h"
+
+#include <QPainter>
+#include <QRecursiveMutex>
+#include <QUuid>
+
+#include <cmath>
+
+namespace qev {
+
+namespace {
+
+// Taken after the layout lock for a whole memo: the export's own state (fonts,
+// content) is not shared with other layout users.
+QRecursiveMutex& pdfCS() {
+    static QRecursiveMutex mutex;
+    return mutex;
+}
+
+int rnd(double value) {
+    return int(std::nearbyint(value));
+}
+
+PdfFrame toPdfFrame(const TfrxFrame& frame) {
+    auto line = [](const TfrxFrameLine& l) {
+        return PdfFrameLine{quint32(l.Color), PdfDashStyle(l.Style), l.Width};
+    };
+    PdfFrame f;
+    f.Left = frame.Has(frx::ftLeft);
+    f.Top = frame.Has(frx::ftTop);
+    f.Right = frame.Has(frx::ftRight);
+    f.Bottom = frame.Has(frx::ftBottom);
+    f.Color = quint32(frame.Color());
+    f.Style = PdfDashStyle(frame.Style());
+    f.Width = frame.Width();
+    f.DropShadow = frame.DropShadow;
+    f.ShadowColor = quint32(frame.ShadowColor);
+    f.ShadowWidth = frame.ShadowWidth;
+    f.LeftLine = line(frame.LeftLine);
+    f.TopLine = line(frame.TopLine);
+    f.RightLine = line(frame.RightLine);
+    f.BottomLine = line(frame.BottomLine);
+    return f;
+}
+
+PdfViewBox boxOf(const TfrxComponent* view) {
+    return {view->AbsLeft(), view->AbsTop(), view->Width(), view->Height()};
+}
+
+PdfFontStyle toPdfFont(const TfrxFont& font) {
+    PdfFontStyle style;
+    style.name = font.Name;
+    style.bold = font.Style.testFlag(frx::fsBold);
+    style.italic = font.Style.testFlag(frx::fsItalic);
+    style.underline = font.Style.testFlag(frx::fsUnderline);
+    style.strikeOut = font.Style.testFlag(frx::fsStrikeOut);
+    return style;
+}
+
+FontDesc toFontDesc(const TfrxFont& font) {
+    FontDesc desc;
+    desc.name = font.Name;
+    desc.size = font.Size();
+    desc.style = unsigned(int(font.Style));
+    desc.color = quint32(font.Color);
+    desc.charset = font.Charset;
+    return desc;
+}
+
+// The report's shared layout engine as the text path uses it.
+class MemoLayout : public PdfTextLayout {
+  public:
+    MemoLayout(TfrxCustomMemoView& memo, const TfrxFont& font)
+        : FMemo(memo), FFont(toFontDesc(font)) {}
+
+    void lock() override {
+        frxDrawText().Lock();
+        pdfCS().lock();
+    }
+    void unlock() override {
+        pdfCS().unlock();
+        frxDrawText().Unlock();
+    }
+    void layout(const PdfMemo& memo, const QRect& rect) override {
+        TfrxDrawText& engine = frxDrawText();
+        engine.SetUseDefaultCharset(FMemo.UseDefaultCharset);
+        engine.SetFont(FFont);
+        engine.SetOptions(FMemo.WordWrap, FMemo.AllowHTMLTags, FMemo.RTLReading, FMemo.WordBreak,
+                          FMemo.Clipped, FMemo.Wysiwyg, FMemo.Rotation);
+        engine.SetGaps(memo.ParagraphGap, memo.CharSpacing, memo.LineSpacing);
+        const LayoutRect r{rect.left(), rect.top(), rect.left() + rect.width(),
+                           rect.top() + rect.height()};
+        engine.SetDimensions(1, 1, 1, r, r);
+        engine.SetText(memo.lines);
+    }
+    double LineHeight() override { return frxDrawText().LineHeight(); }
+    QString GetWrappedText() override { return frxDrawText().GetWrappedText(); }
+    double lineWidth(const PdfMemo& memo, const QString& line) override {
+        TfrxDrawText& engine = frxDrawText();
+        engine.SetGaps(0, memo.CharSpacing, memo.LineSpacing);
+        engine.SetText(QStringList{line});
+        return engine.CalcWidth();
+    }
+
+  private:
+    TfrxCustomMemoView& FMemo;
+    FontDesc FFont;
+};
+
+}  // namespace
+
+TfrxPDFExport::TfrxPDFExport(QObject* owner) : TfrxCustomExportFilter(owner) {}
+
+TfrxPDFExport::TfrxPDFExport(CreateNoRegisterTag tag, QObject* owner)
+    : TfrxCustomExportFilter(tag, owner) {}
+
+TfrxPDFExport::~TfrxPDFExport() = default;
+
+void TfrxPDFExport::SetFixedIdentity(const QString& guidText, const QDateTime& localTime) {
+    FFixedGuid = guidText;
+    FFixedDate = localTime;
+}
+
+bool TfrxPDFExport::Start() {
+    if (FileName.isEmpty() && !Stream) return false;
+    FileName = JoinDefaultPath(DefaultPath, FileName);
+    // Writing an unprotected file when protection was asked for would be worse
+    // than writing none.
+    if (!UserPassword.isEmpty() || !OwnerPassword.isEmpty())
+        throw Error(QStringLiteral("Password protection of PDF files is not supported"));
+
+    QIODevice* device = Stream.data();
+    FWroteFile = !device;
+    if (!device) {
+        auto file = std::make_unique<QFile>(FileName);
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw Error(
+                QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file->errorString()));
+        FFile = std::move(file);
+        device = FFile.get();
+    }
+
+    PdfDocumentOptions options;
+    options.Compressed = Compressed;
+    options.EmbeddedFonts = EmbeddedFonts;
+    options.Title = Title;
+    options.Author = Author;
+    options.Subject = Subject;
+    options.Keywords = Keywords;
+    options.Creator = Creator;
+    options.Producer = Producer;
+    options.HideToolbar = HideToolbar;
+    options.HideMenubar = HideMenubar;
+    options.HideWindowUI = HideWindowUI;
+    options.FitWindow = FitWindow;
+    options.CenterWindow = CenterWindow;
+    options.PrintScaling = PrintScaling;
+    const QString guid = FFixedGuid.isEmpty()
+                             ? QUuid::createUuid().toString(QUuid::WithBraces).toUpper()
+                             : FFixedGuid;
+    const QDateTime date = FFixedDate.isValid() ? FFixedDate : QDateTime::currentDateTime();
+    FWriter.start(device, options, guid, date);
+    return true;
+}
+
+void TfrxPDFExport::StartPage(TfrxReportPage* page, int index) {
+    Q_UNUSED(index);
+    FWriter.startPage(page->Width(), page->Height(), page->LeftMargin, page->TopMargin,
+                      page->RightMargin, page->BottomMargin, quint32(page->Color));
+}
+
+void TfrxPDFExport::ExportObject(TfrxComponent* object) {
+    auto* view = qobject_cast<TfrxView*>(object);
+    if (!view || !(ExportNotPrintable || view->Printable())) return;
+    PdfPainter painter(FWriter);
+    auto* memo = qobject_cast<TfrxCustomMemoView*>(view);
+    const bool plainBrush =
+        view->BrushStyle() == frx::bsSolid || view->BrushStyle() == frx::bsClear;
+    const bool markup =
+        memo && memo->AllowHTMLTags && HTMLTags && memo->Text().contains(QLatin1Char('<'));
+    if (memo && plainBrush && !markup) {
+        drawMemo(memo);
+    } else if (auto* line = qobject_cast<TfrxCustomLineView*>(view)) {
+        painter.drawLine(boxOf(line), toPdfFrame(line->Frame()), line->ArrowStart, line->ArrowEnd,
+                         line->ArrowLength, line->ArrowWidth, line->ArrowSolid);
+    } else if (auto* shape = qobject_cast<TfrxShapeView*>(view)) {
+        painter.drawShape(boxOf(shape), toPdfFrame(shape->Frame()), quint32(shape->Color()),
+                          PdfShapeKind(shape->Shape), shape->Curve);
+    } else if (view->Name() == QLatin1String("_pagebackground") && !Background) {
+        return;
+    } else {
+        drawAsImage(view);
+    }
+}
+
+void TfrxPDFExport::drawMemo(TfrxCustomMemoView* memo) {
+    const bool highlighted = memo->Highlight.Active;
+    const TfrxFont& font = highlighted ? memo->Highlight.Font : memo->Font();
+    PdfMemo m;
+    m.box = boxOf(memo);
+    m.frame = toPdfFrame(memo->Frame());
+    m.Color = quint32(highlighted ? memo->Highlight.Color : memo->Color());
+    m.font = toPdfFont(font);
+    m.fontSize = font.Size();
+    m.fontColor = quint32(font.Color);
+    m.lines = memo->Memo();
+    m.HAlign = PdfHAlign(memo->HAlign);
+    m.VAlign = PdfVAlign(memo->VAlign);
+    m.GapX = memo->GapX;
+    m.GapY = memo->GapY;
+    m.CharSpacing = memo->CharSpacing;
+    m.LineSpacing = memo->LineSpacing;
+    m.ParagraphGap = memo->ParagraphGap;
+    m.Rotation = memo->Rotation;
+    m.RTLReading = memo->RTLReading;
+    m.Underlines = memo->Underlines;
+    MemoLayout layout(*memo, font);
+    PdfPainter(FWriter).drawMemo(m, layout);
+}
+
+void TfrxPDFExport::drawAsImage(TfrxView* view) {
+    const bool barCode = view->ClassName() == QLatin1String("TfrxBarCodeView");
+    const bool plainBrush =
+        view->BrushStyle() == frx::bsSolid || view->BrushStyle() == frx::bsClear;
+    double k = (PrintOptimized || qobject_cast<TfrxCustomMemoView*>(view)) && plainBrush ? 3 : 1;
+    int shift = 0;
+    if (barCode && !PrintOptimized) {
+        k = 2;
+        shift = 2;
+    }
+    // The bitmap carries no frame: its sides are drawn as vectors afterwards.
+    const TfrxFrame savedFrame = view->Frame();
+    if (savedFrame.Width() > 0) view->Frame().SetWidth(0);
+    struct RestoreFrame {
+        TfrxView* view;
+        const TfrxFrame& frame;
+        ~RestoreFrame() { view->SetFrame(frame); }
+    } restore{view, savedFrame};
+    const PdfFrame frame = toPdfFrame(savedFrame);
+    auto render = [view, shift](QImage& image, double scale) {
+        QPainter painter(&image);
+        view->Draw(&painter, scale, scale, shift - rnd(view->AbsLeft() * scale),
+                   -rnd(view->AbsTop() * scale));
+    };
+    PdfPainter(FWriter).drawImage(boxOf(view), frame, k, render, barCode ? 95 : 90);
+}
+
+void TfrxPDFExport::FinishPage(TfrxReportPage* page, int index) {
+    Q_UNUSED(page);
+    Q_UNUSED(index);
+    if (FWriter.pageOpen()) FWriter.finishPage();
+}
+
+void TfrxPDFExport::Finish() {
+    FWriter.finish();
+    if (FFile) {
+        FFile->close();
+        FFile.reset();
+    }
+}
+
+}  // namespace qev
