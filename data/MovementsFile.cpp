@@ -3,6 +3,7 @@
 #include "data/Windows1252.h"
 #include "format/Error.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,8 +33,8 @@ void createFile(const QString& path, const std::vector<MovementsFile::Field>& fi
     DBFHandle h = DBFCreateEx(QFile::encodeName(path).constData(), "LDID/3");
     if (!h) throw Error(fileError(path, QStringLiteral("cannot be created")));
     for (const MovementsFile::Field& f : fields) {
-        if (DBFAddNativeFieldType(h, f.name.toLatin1().constData(), f.type, f.width, f.decimals) <
-            0) {
+        if (DBFAddNativeFieldType(h, f.name.toLatin1().constData(),
+                                  f.nativeType ? f.nativeType : f.type, f.width, f.decimals) < 0) {
             DBFClose(h);
             throw Error(fileError(path, QStringLiteral("cannot add the field '%1'").arg(f.name)));
         }
@@ -46,6 +47,12 @@ QByteArray trimmed(const char* data, int width) {
     while (end > 0 && (data[end - 1] == ' ' || data[end - 1] == '\0')) --end;
     while (begin < end && data[begin] == ' ') ++begin;
     return QByteArray(data + begin, end - begin);
+}
+
+// The header's date of last update: today, not shapelib's fixed default.
+void stampToday(DBFHandle h) {
+    const QDate today = QDate::currentDate();
+    DBFSetLastModifiedDate(h, today.year() - 1900, today.month(), today.day());
 }
 
 }  // namespace
@@ -75,6 +82,7 @@ std::shared_ptr<MovementsFile> MovementsFile::open(const QString& directory) {
     if (!QFileInfo::exists(path)) createFile(path, standardFields());
     DBFHandle h = DBFOpen(QFile::encodeName(path).constData(), "rb+");
     if (!h) throw Error(fileError(path, QStringLiteral("cannot be opened as a dBASE table")));
+    stampToday(h);
     std::shared_ptr<MovementsFile> file(new MovementsFile(path, h));
     file->readStructure();
     file->rebuildState();
@@ -96,10 +104,11 @@ void MovementsFile::readStructure() {
         char name[XBASE_FLDNAME_LEN_READ + 1] = {};
         int width = 0, decimals = 0;
         DBFGetFieldInfo(h, i, name, &width, &decimals);
-        char type = DBFGetNativeFieldType(h, i);
+        const char native = DBFGetNativeFieldType(h, i);
+        char type = native;
         if (type == 'F') type = 'N';
         if (type != 'N') type = 'C';  // dates and logicals are read as their text
-        fields_.push_back({QString::fromLatin1(name), type, width, decimals, offset});
+        fields_.push_back({QString::fromLatin1(name), type, width, decimals, offset, native});
         offset += width;
     }
     recordLength_ = offset;
@@ -281,6 +290,7 @@ void MovementsFile::truncate() {
     handle_ = DBFOpen(QFile::encodeName(path_).constData(), "rb+");
     if (!handle_)
         throw Error(fileError(path_, QStringLiteral("cannot be opened as a dBASE table")));
+    stampToday(dbf(handle_));
     deleted_.clear();
     index_.clear();
     live_ = 0;

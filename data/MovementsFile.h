@@ -24,7 +24,8 @@ class MovementsFile {
         char type = 'C';  // 'C' text, 'N' numeric
         int width = 0;
         int decimals = 0;
-        int offset = 0;  // in the raw record, after the deletion flag
+        int offset = 0;       // in the raw record, after the deletion flag
+        char nativeType = 0;  // as in the file ('D', 'F', 'L' ...), kept when recreating it
     };
 
     // Opens (creating when missing) the file in the directory; throws Error.
