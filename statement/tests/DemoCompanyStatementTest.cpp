@@ -1,0 +1,104 @@
+#include "FixtureCompany.h"
+#include "StatementHarness.h"
+
+#include "data/DemoCompany.h"
+#include "format/AmountText.h"
+#include "statement/VariantConversion.h"
+#include "testing/QtPrinters.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace qev::testing {
+namespace {
+
+struct Expectation {
+    QString cardCode;
+    int movements = 0;
+    Currency balance;
+};
+
+// Accepted invoices minus accepted credit notes and payments, and how many
+// documents are accepted, for every supplier, in one query.
+std::vector<Expectation> expectations(QSqlDatabase db) {
+    const char* sql =
+        "SELECT c.CardCode,"
+        " (SELECT COUNT(*) FROM OPCH d WHERE d.CardCode = c.CardCode AND d.CANCELED = 'N'"
+        "   AND (d.Series IS NULL OR d.Series <> 63))"
+        " + (SELECT COUNT(*) FROM ORPC d WHERE d.CardCode = c.CardCode AND d.CANCELED = 'N'"
+        "   AND d.DocType IN ('S', 'I'))"
+        " + (SELECT COUNT(*) FROM OVPM d WHERE d.CardCode = c.CardCode AND d.CANCELED = 'N'),"
+        " COALESCE((SELECT SUM(d.DocTotal) FROM OPCH d WHERE d.CardCode = c.CardCode AND "
+        "d.CANCELED = 'N'"
+        "   AND (d.Series IS NULL OR d.Series <> 63)), 0)"
+        " - COALESCE((SELECT SUM(d.DocTotal) FROM ORPC d WHERE d.CardCode = c.CardCode AND "
+        "d.CANCELED = 'N'"
+        "   AND d.DocType IN ('S', 'I')), 0)"
+        " - COALESCE((SELECT SUM(d.DocTotal) FROM OVPM d WHERE d.CardCode = c.CardCode AND "
+        "d.CANCELED = 'N'), 0)"
+        " FROM OCRD c WHERE c.CardType = 'S' ORDER BY c.CardCode";
+    QSqlQuery query(db);
+    query.setNumericalPrecisionPolicy(QSql::HighPrecision);  // exact sums where the server has them
+    EXPECT_TRUE(query.exec(QString::fromLatin1(sql))) << query.lastError().text().toStdString();
+    std::vector<Expectation> result;
+    while (query.next())
+        result.push_back(
+            {query.value(0).toString(), query.value(1).toInt(), variantToCurrency(query.value(2))});
+    return result;
+}
+
+// The balance after the last movement in statement order. It lands on the first
+// stored row with that movement's series, number and date.
+QVariant lastBalance(const std::vector<QVariantMap>& rows) {
+    if (rows.empty()) return 0.0;
+    const QVariantMap& last = rows.back();
+    const QVariantMap* owner = nullptr;
+    for (const QVariantMap& row : rows) {
+        const bool sameKey = row.value("SERIE") == last.value("SERIE") &&
+                             row.value("FOLIO") == last.value("FOLIO") &&
+                             row.value("FECHA") == last.value("FECHA");
+        if (sameKey && (!owner || row.value("MOVTO").toInt() < owner->value("MOVTO").toInt()))
+            owner = &row;
+    }
+    return owner->value("SALDO");
+}
+
+void checkEverySupplier(ConexionSAP& conexion) {
+    const std::vector<Expectation> suppliers = expectations(conexion.database());
+    ASSERT_GT(suppliers.size(), std::size_t(300));
+    StatementHarness harness(conexion);
+    int withMovements = 0;
+    for (const Expectation& supplier : suppliers) {
+        SCOPED_TRACE(supplier.cardCode.toStdString());
+        harness.builder.build(supplier.cardCode);
+        const auto rows = statementRows(harness.sql);
+        ASSERT_EQ(int(rows.size()), supplier.movements);
+        const QVariant balance = lastBalance(rows);
+        ASSERT_FALSE(balance.isNull());
+        EXPECT_EQ(pesos(Currency::fromDouble(balance.toDouble())), pesos(supplier.balance));
+        EXPECT_EQ(Currency::fromDouble(balance.toDouble()), supplier.balance);
+        withMovements += rows.empty() ? 0 : 1;
+    }
+    EXPECT_GT(withMovements, 300);
+}
+
+TEST(DemoCompanyStatement, LastBalanceOfEverySupplierOnSqlite) {
+    QTemporaryDir directory;
+    ConnectionSettings settings;
+    settings.demoDatabasePath = directory.filePath("demo.sqlite");
+    ConexionSAP conexion(settings, QStringLiteral("demo-sqlite"));
+    checkEverySupplier(conexion);
+}
+
+TEST(DemoCompanyStatement, LastBalanceOfEverySupplierOnPostgres) {
+    const std::optional<ConnectionSettings> server = testPostgresServer();
+    if (!server) GTEST_SKIP() << "QEV_TEST_PG is not set";
+    ConexionSAP conexion(DemoCompany::ensurePostgres(*server), QStringLiteral("demo-pg"));
+    checkEverySupplier(conexion);
+}
+
+}  // namespace
+}  // namespace qev::testing

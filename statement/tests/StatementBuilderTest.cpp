@@ -1,0 +1,348 @@
+#include "FixtureCompany.h"
+#include "StatementHarness.h"
+
+#include "testing/QtPrinters.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace qev::testing {
+namespace {
+
+enum class Backend { Sqlite, Postgres };
+
+// One fixture company per backend for the whole run; each test takes suppliers
+// of its own in it.
+FixtureCompany* companyFor(Backend backend) {
+    static QTemporaryDir sqliteDirectory;
+    static std::map<Backend, std::unique_ptr<FixtureCompany>> companies;
+    auto& company = companies[backend];
+    if (!company)
+        company = backend == Backend::Sqlite ? FixtureCompany::sqlite(sqliteDirectory.path())
+                                             : FixtureCompany::postgres();
+    return company.get();
+}
+
+class StatementBuild : public ::testing::TestWithParam<Backend> {
+  protected:
+    void SetUp() override {
+        company = companyFor(GetParam());
+        if (!company) GTEST_SKIP() << "QEV_TEST_PG is not set";
+        harness = std::make_unique<StatementHarness>(company->conexion());
+    }
+
+    QString supplierWith(const std::vector<Document>& documents) {
+        const QString code = company->newSupplier();
+        for (const Document& d : documents) company->insert(code, d);
+        return code;
+    }
+
+    std::vector<QVariantMap> build(const QString& code, const StatementHooks& hooks = {}) {
+        harness->builder.build(code, hooks);
+        return statementRows(harness->sql);
+    }
+
+    // The statement's column of one field, in statement order.
+    static QStringList column(const std::vector<QVariantMap>& rows, const char* field) {
+        QStringList values;
+        for (const QVariantMap& row : rows) values << shown(row.value(QLatin1String(field)));
+        return values;
+    }
+
+    FixtureCompany* company = nullptr;
+    std::unique_ptr<StatementHarness> harness;
+};
+
+const QDate june24(2016, 6, 24);
+
+TEST_P(StatementBuild, WritesEveryFieldOfEachKindOfMovement) {
+    Document bill = invoice(501, 1234.5, june24);
+    bill.dueDate = QDate(2016, 7, 24);
+    bill.paidToDate = 200.25;
+    Document note = creditNote(601, 300, june24.addDays(1));
+    note.paidToDate = QVariant();
+    const auto rows = build(supplierWith({bill, note, payment(701, 1234.5, june24.addDays(2))}));
+
+    using Expected = std::map<QString, QString>;
+    const Expected expected[] = {
+        {{"MOVTO", "1"},
+         {"SERIE", "FACSI"},
+         {"FOLIO", "501"},
+         {"FECHA", "2016/06/24"},
+         {"VENCTO", "2016/07/24"},
+         {"TOTAL", "1234.5"},
+         {"MTOTAL", "$1,234.50"},
+         {"CARGO", "1234.5"},
+         {"ABONO", "0"},
+         {"MCARGO", "$1,234.50"},
+         {"MABONO", "<Null>"},
+         {"MFECHA", "24/JUN/2016"},
+         {"MVENCTO", "24/JUL/2016"},
+         {"REFERENCIA", "F-501"},
+         {"APLICADO", "200.25"},
+         {"SALDO", "1234.5"},
+         {"MSALDO", "$1,234.50"}},
+        {{"MOVTO", "2"},
+         {"SERIE", "NCRE"},
+         {"FOLIO", "601"},
+         {"FECHA", "2016/06/25"},
+         {"VENCTO", "2016/06/25"},
+         {"TOTAL", "300"},
+         {"MTOTAL", "$300.00"},
+         {"CARGO", "0"},
+         {"ABONO", "300"},
+         {"MCARGO", "<Null>"},
+         {"MABONO", "$300.00"},
+         {"MFECHA", "25/JUN/2016"},
+         {"MVENCTO", "25/JUN/2016"},
+         {"REFERENCIA", "NC-601"},
+         {"APLICADO", "<Null>"},
+         {"SALDO", "934.5"},
+         {"MSALDO", "$934.50"}},
+        // A payment has no applied amount; its reference is the counter reference.
+        {{"MOVTO", "3"},
+         {"SERIE", "PAGO"},
+         {"FOLIO", "701"},
+         {"FECHA", "2016/06/26"},
+         {"VENCTO", "2016/06/26"},
+         {"TOTAL", "1234.5"},
+         {"MTOTAL", "$1,234.50"},
+         {"CARGO", "0"},
+         {"ABONO", "1234.5"},
+         {"MCARGO", "<Null>"},
+         {"MABONO", "$1,234.50"},
+         {"MFECHA", "26/JUN/2016"},
+         {"MVENCTO", "26/JUN/2016"},
+         {"REFERENCIA", "TR-701"},
+         {"APLICADO", "<Null>"},
+         {"SALDO", "-300"},
+         {"MSALDO", "-$300.00"}},
+    };
+    ASSERT_EQ(rows.size(), std::size(expected));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        EXPECT_EQ(rows[r].size(), int(expected[r].size())) << "row " << r;
+        for (const auto& [field, text] : expected[r])
+            EXPECT_EQ(shown(rows[r].value(field)), text)
+                << "row " << r << " field " << field.toStdString();
+    }
+}
+
+TEST_P(StatementBuild, AcceptsDocumentsAndNamesTheirSeries) {
+    auto with = [](Document d, auto change) {
+        change(d);
+        return d;
+    };
+    const QDate day = june24;
+    const std::vector<Document> documents = {
+        invoice(1, 10, day, 10),                                                // FACSI
+        invoice(2, 10, day, 64),                                                // FAC
+        invoice(3, 10, day, 5),                                                 // no mnemonic
+        invoice(4, 10, day, 63),                                                // never taken
+        with(invoice(5, 10, day), [](Document& d) { d.series = QVariant(); }),  // Null passes
+        with(invoice(6, 10, day), [](Document& d) { d.canceled = "Y"; }),
+        with(invoice(7, 10, day), [](Document& d) { d.canceled = QVariant(); }),
+        creditNote(11, 10, day, "S", 12),   // NCRE
+        creditNote(12, 10, day, "S", 100),  // NCCAN
+        creditNote(13, 10, day, "I", 12),   // NDEV
+        creditNote(14, 10, day, "I", 100),  // DVCAN
+        creditNote(15, 10, day, "S", 7),
+        creditNote(16, 10, day, "X", 12),
+        with(creditNote(17, 10, day), [](Document& d) { d.doctype = QVariant(); }),
+        with(creditNote(18, 10, day), [](Document& d) { d.canceled = "Y"; }),
+        with(creditNote(19, 10, day, "I"), [](Document& d) { d.canceled = "Y"; }),
+        payment(21, 10, day, 20),  // PAGO
+        payment(22, 10, day, 12),  // a credit note's series means nothing here
+        with(payment(23, 10, day), [](Document& d) { d.canceled = "Y"; }),
+    };
+    const std::map<int, QString> expected = {
+        {1, "FACSI"}, {2, "FAC"},    {3, "5"},  {5, ""},      {11, "NCRE"}, {12, "NCCAN"},
+        {13, "NDEV"}, {14, "DVCAN"}, {15, "7"}, {21, "PAGO"}, {22, "12"},
+    };
+    std::map<int, QString> serieByFolio;
+    for (const QVariantMap& row : build(supplierWith(documents)))
+        serieByFolio[row.value("FOLIO").toInt()] = row.value("SERIE").toString();
+    EXPECT_EQ(serieByFolio, expected);
+}
+
+TEST_P(StatementBuild, NumbersMovementsByPassThenByDocumentOrder) {
+    const QDate day = june24;
+    // Stored interleaved and dated so that the statement order mixes them.
+    const auto rows = build(supplierWith({
+        payment(31, 5, day.addDays(-9)),
+        creditNote(21, 5, day.addDays(-8), "I"),
+        invoice(11, 5, day.addDays(-7)),
+        creditNote(22, 5, day.addDays(-6), "S"),
+        invoice(99, 5, day, 63),  // refused: takes no number
+        invoice(12, 5, day.addDays(-5)),
+        payment(32, 5, day.addDays(-4)),
+        invoice(13, 5, day.addDays(-3)),
+    }));
+    std::map<int, int> movtoByFolio;
+    for (const QVariantMap& row : rows)
+        movtoByFolio[row.value("FOLIO").toInt()] = row.value("MOVTO").toInt();
+    const std::map<int, int> expected = {{11, 1}, {12, 2}, {13, 3}, {22, 4},
+                                         {21, 5}, {31, 6}, {32, 7}};
+    EXPECT_EQ(movtoByFolio, expected);
+}
+
+struct BalanceCase {
+    const char* name;
+    std::vector<Document> documents;
+    QStringList folios;    // statement order
+    QStringList balances;  // MSALDO, statement order
+    QStringList saldos;
+};
+
+TEST_P(StatementBuild, RunsTheBalanceInStatementOrder) {
+    const QDate jan5(2016, 1, 5), jan20(2016, 1, 20), feb1(2016, 2, 1);
+    const BalanceCase cases[] = {
+        {"same-day credits ordered by total",
+         {invoice(1, 1000, jan5), payment(2, 400, jan20), creditNote(3, 100, jan20),
+          invoice(4, 50, feb1)},
+         {"1", "3", "2", "4"},
+         {"$1,000.00", "$900.00", "$500.00", "$550.00"},
+         {"1000", "900", "500", "550"}},
+        {"paid off",
+         {invoice(1, 100, jan5), payment(2, 100, jan20)},
+         {"1", "2"},
+         {"$100.00", "$0.00"},
+         {"100", "0"}},
+        {"overpaid",
+         {invoice(1, 100, jan5), payment(2, 150, jan20), payment(3, 200, feb1)},
+         {"1", "2", "3"},
+         {"$100.00", "-$50.00", "-$250.00"},
+         {"100", "-50", "-250"}},
+        {"millions and cents",
+         {invoice(1, 1234567.89, jan5), creditNote(2, 0.01, jan20), invoice(3, 0, feb1)},
+         {"1", "2", "3"},
+         {"$1'234,567.89", "$1'234,567.88", "$1'234,567.88"},
+         {"1234567.89", "1234567.88", "1234567.88"}},
+        {"no documents", {}, {}, {}, {}},
+    };
+    for (const BalanceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto rows = build(supplierWith(c.documents));
+        EXPECT_EQ(column(rows, "FOLIO"), c.folios);
+        EXPECT_EQ(column(rows, "MSALDO"), c.balances);
+        EXPECT_EQ(column(rows, "SALDO"), c.saldos);
+    }
+}
+
+TEST_P(StatementBuild, RowsSharingSeriesFolioAndDateShareTheFirstStoredRow) {
+    // Two invoices FACSI 7 on one day (stored 200 first, then 100) and a payment
+    // PAGO 7 that day: same folio, other series.
+    const auto rows = build(
+        supplierWith({invoice(7, 200, june24), invoice(7, 100, june24), payment(7, 50, june24)}));
+    // Statement order by total: PAGO 50 (-50), FACSI 100 (50), FACSI 200 (250).
+    EXPECT_EQ(column(rows, "MOVTO"), QStringList({"3", "2", "1"}));
+    // Both invoice rows locate MOVTO 1, which keeps the later balance; MOVTO 2 keeps none.
+    EXPECT_EQ(column(rows, "MSALDO"), QStringList({"-$50.00", "<Null>", "$250.00"}));
+    EXPECT_EQ(column(rows, "SALDO"), QStringList({"-50", "<Null>", "250"}));
+}
+
+TEST_P(StatementBuild, EmptiesTheTableAndCallsTheHooksInOrder) {
+    build(supplierWith({invoice(1, 10, june24), invoice(2, 10, june24)}));
+    ASSERT_EQ(harness->movtos.rowCount(), 2);
+
+    QStringList events;
+    auto record = [&](const QString& what) {
+        events << what + QStringLiteral(":%1").arg(harness->movtos.rowCount());
+    };
+    StatementHooks hooks;
+    hooks.statementMode = [&] { record("mode"); };
+    hooks.showWait = [&] { record("wait"); };
+    hooks.afterPass = [&](int pass) { record(QStringLiteral("pass%1").arg(pass)); };
+    hooks.finished = [&] {
+        record("finished");
+        // The ordered query already shows the balances, from its first row.
+        events << (harness->sql.recordCount() > 0 ? shown(harness->sql.value("MSALDO"))
+                                                  : QStringLiteral("no rows"));
+    };
+    const auto code = supplierWith({payment(4, 10, june24), creditNote(3, 10, june24, "I"),
+                                    invoice(1, 30, june24), creditNote(2, 5, june24, "S")});
+    build(code, hooks);
+    EXPECT_EQ(events, QStringList({"mode:2", "wait:2", "pass1:1", "pass2:2", "pass3:3",
+                                   "finished:4", "-$5.00"}));
+    EXPECT_FALSE(harness->puente.isOpen());
+
+    events.clear();
+    const auto rows = build(supplierWith({}), hooks);
+    EXPECT_TRUE(rows.empty());
+    EXPECT_EQ(events, QStringList({"mode:4", "wait:4", "pass1:0", "pass2:0", "pass3:0",
+                                   "finished:0", "no rows"}));
+}
+
+struct FailureCase {
+    const char* name;
+    std::vector<Document> documents;
+    QString message;
+    QStringList events;  // hooks reached before the failure
+    QStringList storedFolios;
+};
+
+TEST_P(StatementBuild, FirstFailureEndsTheBuildKeepingStoredRows) {
+    auto nulled = [](Document d, bool Document::*field) {
+        d.*field = true;
+        return d;
+    };
+    const QString nullDate = "Could not convert variant of type (Null) into type (Double)";
+    const FailureCase cases[] = {
+        {"document date in the first pass",
+         {invoice(1, 10, june24), nulled(invoice(2, 10, june24), &Document::nullDate),
+          invoice(3, 10, june24)},
+         nullDate,
+         {"mode", "wait"},
+         {"1"}},
+        {"due date of a credit note",
+         {invoice(1, 10, june24), invoice(2, 10, june24),
+          nulled(creditNote(3, 10, june24), &Document::nullDueDate)},
+         nullDate,
+         {"mode", "wait", "pass1"},
+         {"1", "2"}},
+        {"total of a payment, half written",
+         {invoice(1, 10, june24), creditNote(2, 10, june24, "I"),
+          nulled(payment(3, 10, june24), &Document::nullTotal)},
+         "Could not convert variant of type (Null) into type (Currency)",
+         {"mode", "wait", "pass1", "pass2", "pass3"},
+         {"1", "2"}},
+    };
+    const QString healthy =
+        supplierWith({invoice(1, 70, june24), payment(2, 20, june24.addDays(1))});
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList events;
+        StatementHooks hooks;
+        hooks.statementMode = [&] { events << "mode"; };
+        hooks.showWait = [&] { events << "wait"; };
+        hooks.afterPass = [&](int pass) { events << QStringLiteral("pass%1").arg(pass); };
+        hooks.finished = [&] { events << "finished"; };
+
+        const QString code = supplierWith(c.documents);
+        EXPECT_EQ(errorOf([&] { harness->builder.build(code, hooks); }), c.message);
+        EXPECT_EQ(events, c.events);
+        EXPECT_FALSE(harness->puente.isOpen());
+        EXPECT_EQ(harness->movtos.rowCount(), c.storedFolios.size());
+        harness->sql.close();
+        harness->sql.open();
+        const auto stored = statementRows(harness->sql);
+        EXPECT_EQ(column(stored, "FOLIO"), c.storedFolios);
+        EXPECT_EQ(column(stored, "MOVTO"), c.storedFolios);  // numbered as stored, no gap
+        for (const QVariantMap& row : stored) EXPECT_TRUE(row.value("SALDO").isNull());
+
+        // The next build starts afresh and runs to the end.
+        EXPECT_EQ(column(build(healthy), "MSALDO"), QStringList({"$70.00", "$50.00"}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, StatementBuild,
+                         ::testing::Values(Backend::Sqlite, Backend::Postgres),
+                         [](const auto& info) {
+                             return std::string(info.param == Backend::Sqlite ? "Sqlite"
+                                                                              : "Postgres");
+                         });
+
+}  // namespace
+}  // namespace qev::testing
