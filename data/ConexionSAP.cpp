@@ -11,40 +11,6 @@ namespace qev {
 
 namespace {
 
-// A value of an ODBC connection string, braced when it holds characters that
-// would otherwise end or confuse it.
-QString odbcValue(const QString& value) {
-    if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('{')) &&
-        !value.contains(QLatin1Char('}')) && value.trimmed() == value)
-        return value;
-    QString escaped = value;
-    escaped.replace(QLatin1String("}"), QLatin1String("}}"));
-    return QLatin1Char('{') + escaped + QLatin1Char('}');
-}
-
-QString odbcConnectionString(const ConnectionSettings& s) {
-    const QString driver = s.odbcDriver.isEmpty() ? QStringLiteral("FreeTDS") : s.odbcDriver;
-    const bool freeTds = driver.contains(QLatin1String("FreeTDS"), Qt::CaseInsensitive);
-    QStringList parts;
-    parts << QLatin1String("DRIVER={") + driver + QLatin1Char('}');
-    if (freeTds) {
-        parts << QLatin1String("SERVER=") + odbcValue(s.server);
-        if (s.port > 0) parts << QLatin1String("PORT=") + QString::number(s.port);
-        parts << QStringLiteral("ClientCharset=UTF-8");
-    } else {
-        QString server = s.server;
-        if (s.port > 0) server += QLatin1Char(',') + QString::number(s.port);
-        parts << QLatin1String("SERVER=") + odbcValue(server);
-        parts << QStringLiteral("ApplicationIntent=ReadOnly");
-    }
-    if (!s.database.isEmpty()) parts << QLatin1String("DATABASE=") + odbcValue(s.database);
-    if (!s.user.isEmpty()) parts << QLatin1String("UID=") + odbcValue(s.user);
-    if (!s.password.isEmpty()) parts << QLatin1String("PWD=") + odbcValue(s.password);
-    QString text = parts.join(QLatin1Char(';'));
-    if (!s.odbcOptions.isEmpty()) text += QLatin1Char(';') + s.odbcOptions;
-    return text;
-}
-
 QSqlDatabase configure(const ConnectionSettings& s, const QString& name) {
     if (s.driver == QLatin1String("sqlite")) {
         const QString path = s.effectiveSqlitePath();
@@ -59,7 +25,7 @@ QSqlDatabase configure(const ConnectionSettings& s, const QString& name) {
     }
     if (s.driver == QLatin1String("odbc")) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        db.setDatabaseName(odbcConnectionString(s));
+        db.setDatabaseName(s.odbcConnectionString());
         db.setConnectOptions(QStringLiteral("SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY"));
         return db;
     }

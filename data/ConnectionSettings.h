@@ -26,6 +26,10 @@ struct ConnectionSettings {
     // Settings from a libpq "key=value ..." text (host, port, user, password, dbname).
     static ConnectionSettings fromPostgresConnInfo(const QString& connInfo);
 
+    // The DSN-less ODBC connection string for SQL Server (FreeTDS or Microsoft's
+    // driver), values braced where they need it.
+    QString odbcConnectionString() const;
+
     // The data directory to use, created if missing; throws Error when it cannot be.
     QString effectiveDataDirectory() const;
     // The SQLite file to open: database when given, else demoDatabasePath, else

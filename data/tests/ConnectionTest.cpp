@@ -1,0 +1,138 @@
+#include "data/ConexionSAP.h"
+#include "data/ConnectionSettings.h"
+#include "data/tests/DemoBackends.h"
+#include "format/Error.h"
+#include "testing/QtPrinters.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace qev {
+namespace {
+
+TEST(ConnectionSettings, ReadsTheIniFileAndFallsBackToTheDemoCompany) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("qev.ini"));
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(
+        "[database]\ndriver=ODBC\nserver=erp.example.local\nport=1433\ndatabase=SBO_KORVU_PILOTO\n"
+        "user=qev_lector\npassword=\"a;b}c\"\nodbc_driver=FreeTDS\nodbc_options=TDS_Version=7.4\n"
+        "[paths]\ndata_directory=/srv/qev\n");
+    f.close();
+    const ConnectionSettings s = ConnectionSettings::load(ini);
+    EXPECT_EQ(s.driver, QStringLiteral("odbc"));
+    EXPECT_EQ(s.server, QStringLiteral("erp.example.local"));
+    EXPECT_EQ(s.port, 1433);
+    EXPECT_EQ(s.database, QStringLiteral("SBO_KORVU_PILOTO"));
+    EXPECT_EQ(s.user, QStringLiteral("qev_lector"));
+    EXPECT_EQ(s.password, QStringLiteral("a;b}c"));
+    EXPECT_EQ(s.dataDirectory, QStringLiteral("/srv/qev"));
+    EXPECT_EQ(
+        s.odbcConnectionString(),
+        QStringLiteral("DRIVER={FreeTDS};SERVER=erp.example.local;PORT=1433;ClientCharset=UTF-8;"
+                       "DATABASE=SBO_KORVU_PILOTO;UID=qev_lector;PWD={a;b}}c};TDS_Version=7.4"));
+
+    ConnectionSettings ms = s;
+    ms.odbcDriver = QStringLiteral("ODBC Driver 18 for SQL Server");
+    ms.odbcOptions.clear();
+    ms.password = QStringLiteral("plain");
+    EXPECT_EQ(ms.odbcConnectionString(),
+              QStringLiteral(
+                  "DRIVER={ODBC Driver 18 for SQL Server};SERVER=erp.example.local,1433;"
+                  "ApplicationIntent=ReadOnly;DATABASE=SBO_KORVU_PILOTO;UID=qev_lector;PWD=plain"));
+
+    // A file named explicitly must be there; only the default one may be missing.
+    try {
+        ConnectionSettings::load(dir.filePath(QStringLiteral("missing.ini")));
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Settings file \"%1\" not found")
+                                   .arg(dir.filePath(QStringLiteral("missing.ini"))));
+    }
+    const ConnectionSettings demo;
+    EXPECT_TRUE(demo.usesDemoCompany());
+    EXPECT_EQ(ConnectionSettings::fromPostgresConnInfo(
+                  QStringLiteral("host=127.0.0.1 port=5999 user=qev dbname=x"))
+                  .port,
+              5999);
+}
+
+TEST(ConexionSAP, FirstRunCreatesTheDemoCompanyInTheDataDirectory) {
+    QTemporaryDir dir;
+    ConnectionSettings s;
+    s.dataDirectory = dir.filePath(QStringLiteral("datos/qev"));
+    {
+        ConexionSAP conexion(s, QStringLiteral("first-run"));
+        QSqlQuery q(conexion.database());
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*) FROM OCRD")));
+        ASSERT_TRUE(q.next());
+        EXPECT_GT(q.value(0).toInt(), 300);
+    }
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("datos/qev/qevdemo.sqlite"))));
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("datos/qev"))).entryList(QDir::Files).size(),
+              1);  // nothing left aside
+}
+
+TEST(ConexionSAP, FailuresCarryTheDriverText) {
+    ConnectionSettings unknown;
+    unknown.driver = QStringLiteral("oracle");
+    try {
+        ConexionSAP c(unknown);
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Unknown database driver \"oracle\""));
+    }
+    ConnectionSettings closedPort =
+        ConnectionSettings::fromPostgresConnInfo(QStringLiteral("host=127.0.0.1 port=1 user=qev"));
+    try {
+        ConexionSAP c(closedPort, QStringLiteral("closed"));
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_FALSE(e.message().trimmed().isEmpty());
+    }
+    // The connection name is free again after a failure: a retry is possible.
+    EXPECT_FALSE(QSqlDatabase::contains(QStringLiteral("closed")));
+}
+
+TEST(ConexionSAP, SqlServerThroughFreeTdsReportsAnUnreachableServer) {
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC")))
+        GTEST_SKIP() << "Qt's ODBC driver is not installed";
+    ConnectionSettings s;
+    s.driver = QStringLiteral("odbc");
+    s.server = QStringLiteral("127.0.0.1");
+    s.port = 1;
+    s.database = QStringLiteral("SBO_KORVU_PILOTO");
+    s.user = QStringLiteral("lector");
+    s.password = QStringLiteral("x");
+    try {
+        ConexionSAP c(s, QStringLiteral("tds"));
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_FALSE(e.message().trimmed().isEmpty());
+    }
+}
+
+class ReadOnlyConnection : public testing::OnEachDatabase {};
+
+TEST_P(ReadOnlyConnection, RefusesWrites) {
+    QSqlQuery q(conexion->database());
+    EXPECT_FALSE(
+        q.exec(QStringLiteral("UPDATE OCRD SET CardName = 'x' WHERE CardCode = 'P00001'")));
+    EXPECT_FALSE(q.exec(QStringLiteral("CREATE TABLE QEV_SCRATCH (X INTEGER)")));
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT CardName FROM OCRD WHERE CardCode = 'P00001'")));
+    ASSERT_TRUE(q.next());
+    EXPECT_NE(q.value(0).toString(), QStringLiteral("x"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, ReadOnlyConnection,
+                         ::testing::Values(testing::Sqlite, testing::Postgres),
+                         testing::backendName);
+
+}  // namespace
+}  // namespace qev
