@@ -1,0 +1,213 @@
+#include "report/TfrxDBDataset.h"
+
+#include "format/Currency.h"
+#include "format/Error.h"
+#include "report/TfrxReport.h"
+
+#include <QDateTime>
+
+namespace qev {
+
+// --- TfrxCustomDBDataSet -------------------------------------------------
+
+QString TfrxCustomDBDataSet::FieldNotFoundText(const QString& field) const {
+    return QStringLiteral("Field not found: %1.\"%2\"").arg(UserName(), field);
+}
+
+void TfrxCustomDBDataSet::SetFields(const QStringList& recordSetFields) {
+    ClearFields();
+    auto add = [this](const QString& alias, const QString& field) {
+        if (FFields.contains(alias.toLower())) return;
+        FFields.insert(alias.toLower(), field);
+        FFieldNames.append(alias);
+    };
+    if (FieldAliases.isEmpty()) {
+        for (const QString& field : recordSetFields) add(field, field);
+    } else {
+        for (const QString& line : FieldAliases) {
+            const qsizetype eq = line.indexOf(u'=');
+            if (eq < 0) continue;
+            const QString field = line.mid(eq + 1);
+            if (recordSetFields.contains(field, Qt::CaseInsensitive)) add(line.left(eq), field);
+        }
+    }
+    std::sort(FFieldNames.begin(), FFieldNames.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+}
+
+void TfrxCustomDBDataSet::ClearFields() {
+    FFieldNames.clear();
+    FFields.clear();
+}
+
+void TfrxCustomDBDataSet::ReportError(const QString& text) const {
+    if (!ReportRef) return;
+    const QString& object = ReportRef->CurObject;
+    ReportRef->AddError(object.isEmpty() ? text : object + QStringLiteral(": ") + text);
+}
+
+// --- TfrxDBDataset -------------------------------------------------------
+
+TfrxDBDataset::~TfrxDBDataset() {
+    unhook();
+}
+
+void TfrxDBDataset::hook() {
+    if (FHooked) return;
+    FSavedAfterOpen = FRecordSet->afterOpen;
+    FSavedBeforeClose = FRecordSet->beforeClose;
+    FRecordSet->afterOpen = [this] {
+        rebuildFieldList();
+        if (FSavedAfterOpen) FSavedAfterOpen();
+    };
+    FRecordSet->beforeClose = [this] {
+        FBookmark.reset();
+        FOpened = false;
+        if (FSavedBeforeClose) FSavedBeforeClose();
+    };
+    FHooked = true;
+}
+
+void TfrxDBDataset::unhook() {
+    if (!FHooked) return;
+    FRecordSet->afterOpen = FSavedAfterOpen;
+    FRecordSet->beforeClose = FSavedBeforeClose;
+    FSavedAfterOpen = nullptr;
+    FSavedBeforeClose = nullptr;
+    FHooked = false;
+}
+
+void TfrxDBDataset::rebuildFieldList() {
+    SetFields(FRecordSet->fieldNames());
+}
+
+void TfrxDBDataset::Initialize() {
+    if (!FRecordSet) throw Error(QStringLiteral("DataSet %1 is not connected to data").arg(Name()));
+    hook();
+    FEof = false;
+    FOpened = false;
+}
+
+void TfrxDBDataset::Open() {
+    if (FOpened || !FRecordSet) return;
+    FOpened = true;
+    if (!FRecordSet->isOpen()) FRecordSet->open();
+    rebuildFieldList();
+    if (RangeBegin == frx::rbCurrent || RangeEnd == frx::reCurrent)
+        FBookmark = FRecordSet->position();
+    TfrxCustomDBDataSet::Open();
+}
+
+void TfrxDBDataset::First() {
+    Open();
+    if (!FRecordSet) return;
+    if (RangeBegin == frx::rbCurrent && FBookmark)
+        FRecordSet->goTo(*FBookmark);
+    else
+        FRecordSet->first();
+    FEof = false;
+    TfrxCustomDBDataSet::First();
+}
+
+void TfrxDBDataset::Next() {
+    Open();
+    if (!FRecordSet) return;
+    if (RangeEnd == frx::reCurrent && FBookmark && FRecordSet->position() == *FBookmark) {
+        FEof = true;
+        return;
+    }
+    FRecordSet->next();
+    TfrxCustomDBDataSet::Next();
+}
+
+bool TfrxDBDataset::Eof() {
+    Open();
+    return TfrxCustomDBDataSet::Eof() || !FRecordSet || FRecordSet->eof() || FEof;
+}
+
+void TfrxDBDataset::Finalize() {
+    if (FRecordSet && FBookmark) FRecordSet->goTo(*FBookmark);
+    FBookmark.reset();
+    if (CloseDataSource) Close();
+    if (FRecordSet) unhook();
+    FOpened = false;
+}
+
+void TfrxDBDataset::Close() {
+    TfrxCustomDBDataSet::Close();
+    FBookmark.reset();
+    FOpened = false;
+    if (FRecordSet) FRecordSet->close();
+}
+
+QVariant TfrxDBDataset::GetValue(const QString& field) {
+    Open();
+    if (!HasField(field)) {
+        ReportError(FieldNotFoundText(field));
+        return {};
+    }
+    const QString name = FieldNameOf(field);
+    const QVariant value = FRecordSet->value(name);
+    if (value.isNull()) return {};
+    switch (FRecordSet->fieldType(name)) {
+        case FieldType::Currency: {
+            const Currency amount = value.metaType() == QMetaType::fromType<Currency>()
+                                        ? value.value<Currency>()
+                                        : Currency::fromDouble(value.toDouble());
+            return BCDToCurrency ? QVariant::fromValue(amount) : QVariant(amount.toDouble());
+        }
+        case FieldType::Integer:
+            return QVariant(value.toLongLong());
+        case FieldType::DateTime:
+            return QVariant(value.toDateTime());
+        case FieldType::Blob:
+            return QVariant(value.toString());
+        default:
+            return value;
+    }
+}
+
+QString TfrxDBDataset::GetDisplayText(const QString& field) {
+    Open();
+    if (!FRecordSet || !FRecordSet->isOpen())
+        return QStringLiteral("%1.\"%2\"").arg(UserName(), field);
+    if (FieldsCount() == 0) return FRecordSet->displayText(field);
+    if (!HasField(field)) {
+        const QString text = FieldNotFoundText(field);
+        ReportError(text);
+        return text;
+    }
+    const QString name = FieldNameOf(field);
+    if (FRecordSet->fieldType(name) == FieldType::String)
+        return displayTextOf(FRecordSet->value(name));
+    return FRecordSet->displayText(name);
+}
+
+frx::TfrxFieldType TfrxDBDataset::GetFieldType(const QString& field) {
+    if (!FRecordSet ||
+        !FRecordSet->hasField(FieldNameOf(field).isEmpty() ? field : FieldNameOf(field)))
+        return frx::fftNumeric;
+    switch (FRecordSet->fieldType(FieldNameOf(field).isEmpty() ? field : FieldNameOf(field))) {
+        case FieldType::String:
+        case FieldType::Blob:
+            return frx::fftString;
+        case FieldType::Boolean:
+            return frx::fftBoolean;
+        default:
+            return frx::fftNumeric;
+    }
+}
+
+bool TfrxDBDataset::IsBlobField(const QString& field) {
+    Open();
+    return FRecordSet && HasField(field) &&
+           FRecordSet->fieldType(FieldNameOf(field)) == FieldType::Blob;
+}
+
+int TfrxDBDataset::RecordCount() {
+    Open();
+    return FRecordSet ? FRecordSet->recordCount() : 0;
+}
+
+}  // namespace qev
