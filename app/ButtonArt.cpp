@@ -153,9 +153,10 @@ class ButtonIconEngine : public QIconEngine {
         return scaledPixmap(size, mode, state, 1.0);
     }
 
+    // The size asked for is already in device pixels.
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
                          qreal scale) override {
-        QPixmap pixmap(size * scale);
+        QPixmap pixmap(size);
         pixmap.fill(Qt::transparent);
         {
             QPainter painter(&pixmap);

@@ -28,6 +28,13 @@ DBMemo::DBMemo(const QString& field, QWidget* parent) : QPlainTextEdit(parent), 
     setFrameShape(QFrame::NoFrame);
     setReadOnly(true);
     setEnabled(false);
+    // Disabled only to keep the focus out: it reads like the data texts around it.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Disabled, QPalette::Text,
+                     colours.color(QPalette::Active, QPalette::WindowText));
+    colours.setColor(QPalette::Disabled, QPalette::Base, Qt::transparent);
+    setPalette(colours);
+    viewport()->setAutoFillBackground(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     document()->setDocumentMargin(0);

@@ -68,7 +68,7 @@ QString applicationErrorText(const QString& className, const QString& module, co
     const auto value = reinterpret_cast<quintptr>(address);
     const QString hex = QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper();
     return QStringLiteral("Exception %1 in module %2 at %3.\n%4")
-        .arg(className, module, hex, message);
+        .arg(className, module, hex, handlerErrorText(message));
 }
 
 void runHandler(QWidget* parent, const std::function<void()>& handler) {

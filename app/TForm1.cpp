@@ -104,10 +104,12 @@ TForm1::TForm1(const ConnectionSettings& settings, QWidget* parent) : QWidget(pa
 }
 
 TForm1::~TForm1() {
-    // The record sets go before the child widgets: silence what they would call.
+    // The record sets go before the child widgets: the grids must stop reading
+    // them and the record sets must stop calling into the window.
+    proveedoresModel_->detach();
+    movimientosModel_->detach();
     for (RecordSet* set : {static_cast<RecordSet*>(tablaProveedores_.get()),
                            static_cast<RecordSet*>(tablaSql_.get())}) {
-        if (!set) continue;
         set->afterOpen = nullptr;
         set->beforeClose = nullptr;
         set->afterScroll = nullptr;
