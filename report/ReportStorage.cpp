@@ -2,6 +2,7 @@
 
 #include "format/Error.h"
 #include "report/TfrxBand.h"
+#include "report/TfrxDBDataset.h"
 #include "report/TfrxDataSet.h"
 #include "report/TfrxLineView.h"
 #include "report/TfrxMemoView.h"
