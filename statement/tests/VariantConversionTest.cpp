@@ -1,23 +1,14 @@
 #include "statement/VariantConversion.h"
 
-#include "format/Error.h"
+#include "StatementHarness.h"
 #include "testing/QtPrinters.h"
 
 #include <QDateTime>
 
 #include <gtest/gtest.h>
 
-namespace qev {
+namespace qev::testing {
 namespace {
-
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 TEST(VariantConversion, TextFormIsShortestDecimalWithoutExponent) {
     const std::pair<QVariant, QString> cases[] = {
@@ -81,4 +72,4 @@ TEST(VariantConversion, SameValue) {
 }
 
 }  // namespace
-}  // namespace qev
+}  // namespace qev::testing
