@@ -1,21 +1,22 @@
-// Layout and drawing of memos. These defaults keep the template size and paint
-// only fill and frame; the text layout engine replaces them with measured text.
+// Layout and drawing of memos: measured and drawn by the text layout engine.
 
+#include "report/DrawTextMemo.h"
+#include "report/TfrxDataSet.h"
 #include "report/TfrxMemoView.h"
 
 namespace qev {
 
 double TfrxCustomMemoView::CalcWidth() {
-    return Width();
+    return memoCalcWidth(*this);
 }
 
 double TfrxCustomMemoView::CalcHeight() {
-    return Height();
+    return memoCalcHeight(*this);
 }
 
 void TfrxCustomMemoView::Draw(QPainter* canvas, double scaleX, double scaleY, double offsetX,
                               double offsetY) {
-    TfrxStretcheable::Draw(canvas, scaleX, scaleY, offsetX, offsetY);
+    memoDraw(*this, canvas, scaleX, scaleY, offsetX, offsetY);
 }
 
 }  // namespace qev
