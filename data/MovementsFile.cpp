@@ -124,6 +124,7 @@ void MovementsFile::rebuildState() {
     DBFHandle h = dbf(handle_);
     const int count = DBFGetRecordCount(h);
     deleted_.assign(std::size_t(count), false);
+    keys_.assign(std::size_t(count), QByteArray());
     index_.clear();
     live_ = 0;
     for (int r = 0; r < count; ++r) {
@@ -132,7 +133,8 @@ void MovementsFile::rebuildState() {
             continue;
         }
         ++live_;
-        indexAdd(keyOf(readRaw(r)), r);
+        keys_[std::size_t(r)] = keyOf(readRaw(r));
+        indexAdd(keys_[std::size_t(r)], r);
     }
 }
 
@@ -196,7 +198,10 @@ std::vector<QVariant> MovementsFile::readValues(int record) const {
 
 void MovementsFile::encodeField(QByteArray& raw, int field, const QVariant& value) const {
     const Field& f = fields_[std::size_t(field)];
-    char* data = raw.data() + f.offset;
+    encodeValue(raw.data() + f.offset, f, value);
+}
+
+void MovementsFile::encodeValue(char* data, const Field& f, const QVariant& value) {
     std::fill(data, data + f.width, ' ');
     if (value.isNull()) return;  // blanks: dBASE's empty value
     if (f.type == 'C') {
@@ -230,10 +235,13 @@ QByteArray MovementsFile::keyOf(const QByteArray& raw) const {
     // a file written elsewhere compares like one written here.
     QByteArray scratch(recordLength_, ' ');
     for (int f : {serie_, folio_, fecha_}) encodeField(scratch, f, decode(raw, f));
+    return sliceKey(scratch);
+}
+
+QByteArray MovementsFile::sliceKey(const QByteArray& raw) const {
     QByteArray key;
     for (int f : {serie_, folio_, fecha_})
-        key.append(scratch.constData() + fields_[std::size_t(f)].offset,
-                   fields_[std::size_t(f)].width);
+        key.append(raw.constData() + fields_[std::size_t(f)].offset, fields_[std::size_t(f)].width);
     return key;
 }
 
@@ -257,25 +265,27 @@ int MovementsFile::appendValues(const std::vector<QVariant>& values) {
         throw Error(fileError(path_, QStringLiteral("cannot write record %1").arg(record + 1)));
     deleted_.push_back(false);
     ++live_;
-    indexAdd(keyOf(raw), record);
+    keys_.push_back(sliceKey(raw));  // written here, so already in canonical form
+    indexAdd(keys_.back(), record);
     return record;
 }
 
 void MovementsFile::writeValues(int record, const std::vector<QVariant>& values) {
     QByteArray raw = encodeRecord(values);
-    const QByteArray oldKey = keyOf(readRaw(record));
     if (!DBFWriteTuple(dbf(handle_), record, raw.data()))
         throw Error(fileError(path_, QStringLiteral("cannot write record %1").arg(record + 1)));
-    const QByteArray newKey = keyOf(raw);
-    if (newKey != oldKey) {
-        indexRemove(oldKey, record);
+    QByteArray newKey = sliceKey(raw);
+    QByteArray& key = keys_[std::size_t(record)];
+    if (newKey != key) {
+        indexRemove(key, record);
         indexAdd(newKey, record);
+        key = std::move(newKey);
     }
 }
 
 void MovementsFile::markDeleted(int record) {
     if (deleted_[std::size_t(record)]) return;
-    const QByteArray key = keyOf(readRaw(record));
+    const QByteArray key = keys_[std::size_t(record)];
     if (!DBFMarkRecordDeleted(dbf(handle_), record, 1))
         throw Error(fileError(path_, QStringLiteral("cannot delete record %1").arg(record + 1)));
     deleted_[std::size_t(record)] = true;
@@ -292,13 +302,14 @@ void MovementsFile::truncate() {
         throw Error(fileError(path_, QStringLiteral("cannot be opened as a dBASE table")));
     stampToday(dbf(handle_));
     deleted_.clear();
+    keys_.clear();
     index_.clear();
     live_ = 0;
 }
 
 void MovementsFile::checkValue(int field, const QVariant& value) const {
-    QByteArray scratch(recordLength_, ' ');
-    encodeField(scratch, field, value);
+    char scratch[XBASE_FLD_MAX_WIDTH];
+    encodeValue(scratch, fields_[std::size_t(field)], value);
 }
 
 void MovementsFile::flush() {
@@ -314,11 +325,7 @@ int MovementsFile::locate(const QString& serie, const QVariant& folio, const QSt
         return -1;  // a folio that cannot be stored matches no stored row
     }
     encodeField(scratch, fecha_, fecha.isNull() ? QVariant() : QVariant(fecha));
-    QByteArray key;
-    for (int f : {serie_, folio_, fecha_})
-        key.append(scratch.constData() + fields_[std::size_t(f)].offset,
-                   fields_[std::size_t(f)].width);
-    const auto it = index_.constFind(key);
+    const auto it = index_.constFind(sliceKey(scratch));
     return it == index_.cend() ? -1 : it.value().front();
 }
 

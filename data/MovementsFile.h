@@ -76,7 +76,9 @@ class MovementsFile {
     void rebuildState();
     QByteArray encodeRecord(const std::vector<QVariant>& values) const;
     void encodeField(QByteArray& raw, int field, const QVariant& value) const;
+    static void encodeValue(char* data, const Field& f, const QVariant& value);
     QByteArray keyOf(const QByteArray& raw) const;
+    QByteArray sliceKey(const QByteArray& raw) const;
     void indexAdd(const QByteArray& key, int record);
     void indexRemove(const QByteArray& key, int record);
 
@@ -86,6 +88,7 @@ class MovementsFile {
     int recordLength_ = 0;
     int serie_ = -1, folio_ = -1, fecha_ = -1;
     std::vector<bool> deleted_;
+    std::vector<QByteArray> keys_;  // locate key of each record
     int live_ = 0;
     QHash<QByteArray, std::vector<int>> index_;  // locate key -> live records, ascending
 };
