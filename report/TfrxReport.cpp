@@ -142,7 +142,9 @@ bool TfrxReport::GetDirectValue(const QString& name, QVariant& value) {
     // A data-field reference: dataset."field".
     TfrxDataSet* dataSet = nullptr;
     QString field;
-    if (GetDatasetAndField(name, dataSet, field)) {
+    // Only a whole reference: `ds."a" + '!'` is an expression that uses one.
+    if (name.trimmed().endsWith(u'"') && GetDatasetAndField(name.trimmed(), dataSet, field) &&
+        !field.contains(u'"')) {
         value = dataSet->GetValue(field);
         if (value.isNull() && EngineOptions.ConvertNulls) {
             switch (dataSet->GetFieldType(field)) {

@@ -102,6 +102,26 @@ QString timeText(const QTime& time) {
     return frxFormatDateTime(formatSettings().longTimeFormat, QDateTime(QDate(1899, 12, 30), time));
 }
 
+// The format's own separators in place of the regional ones. Both are put
+// in one pass, so that swapping them ("." for thousands, "," for decimals)
+// does not turn the new decimal separator into a thousand separator.
+QString withSeparators(const QString& text, const TfrxFormat& format) {
+    const FormatSettings& fs = formatSettings();
+    const bool ownDecimal =
+        format.DecimalSeparator.size() == 1 && format.DecimalSeparator[0] != fs.decimalSeparator;
+    const bool ownThousand =
+        format.ThousandSeparator.size() == 1 && format.ThousandSeparator[0] != fs.thousandSeparator;
+    const qsizetype decimalAt = ownDecimal ? text.lastIndexOf(fs.decimalSeparator) : -1;
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (i == decimalAt)
+            out[i] = format.DecimalSeparator[0];
+        else if (ownThousand && text[i] == fs.thousandSeparator)
+            out[i] = format.ThousandSeparator[0];
+    }
+    return out;
+}
+
 }  // namespace
 
 QString frxPlainText(const QVariant& value) {
@@ -347,7 +367,6 @@ QString frxFormatPrintf(const QString& format, const QVariant& value) {
 
 QString FormatData(const QVariant& value, const TfrxFormat& format) {
     if (value.isNull() || !value.isValid()) return {};
-    const FormatSettings& fs = formatSettings();
     try {
         switch (format.Kind) {
             case frx::fkText:
@@ -362,15 +381,7 @@ QString FormatData(const QVariant& value, const TfrxFormat& format) {
                 } else {
                     text = frxFormatPrintf(f, value);
                 }
-                if (format.DecimalSeparator.size() == 1 &&
-                    format.DecimalSeparator[0] != fs.decimalSeparator) {
-                    const qsizetype at = text.lastIndexOf(fs.decimalSeparator);
-                    if (at >= 0) text[at] = format.DecimalSeparator[0];
-                }
-                if (format.ThousandSeparator.size() == 1 &&
-                    format.ThousandSeparator[0] != fs.thousandSeparator)
-                    text.replace(fs.thousandSeparator, format.ThousandSeparator[0]);
-                return text;
+                return withSeparators(text, format);
             }
             case frx::fkDateTime: {
                 const QDateTime dt = frxToDateTime(value);
