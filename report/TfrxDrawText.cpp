@@ -96,22 +96,23 @@ const char* codePageOf(int charset) {
 
 }  // namespace
 
-// A font with its own character set shows its code page's characters: what
-// the code page cannot hold comes out as "?".
+// A font with its own character set shows what its code page makes of the
+// text: a character the code page lacks comes out as "?" (or as the code
+// page's nearest character where the converter has one).
 QString TfrxDrawText::measurableText(const QString& text) const {
     if (FFont.charset == FontDesc::DefaultCharset || FUseDefaultCharset) return text;
     const char* codePage = codePageOf(FFont.charset);
     if (!codePage) return text;
-    QString result = text;
     QStringEncoder encoder(codePage, QStringConverter::Flag::Stateless);
-    if (!encoder.isValid()) return text;
+    QStringDecoder decoder(codePage, QStringConverter::Flag::Stateless);
+    if (!encoder.isValid() || !decoder.isValid()) return text;
+    QString result = text;
     for (qsizetype i = 0; i < result.size(); ++i) {
         if (result[i].isSurrogate()) continue;
-        const QByteArray bytes = encoder.encode(QStringView(&result[i], 1));
-        if (encoder.hasError() || bytes.isEmpty()) {
-            result[i] = u'?';
-            encoder.resetState();
-        }
+        const QChar original = result[i];
+        const QString back = decoder.decode(encoder.encode(QStringView(&original, 1)));
+        const bool lost = back.size() != 1 || (back[0] == QChar(0x1A) && original != QChar(0x1A));
+        result[i] = lost ? QChar(u'?') : back[0];
     }
     return result;
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 
 namespace qev {
@@ -245,6 +246,67 @@ TEST(DrawTextTest, MarkupRunsKeepTheirColourAndStyle) {
     // The underline joins the last four characters into one run of ink.
     const std::vector<int> runs = inkRuns(image, true);
     EXPECT_EQ(runs.size(), 5u);
+}
+
+// An image that reports itself as a 300-per-inch printer.
+class PrinterImage : public QPaintDevice {
+  public:
+    explicit PrinterImage(QSize size) : image(size, QImage::Format_ARGB32) {
+        image.fill(Qt::white);
+    }
+    int devType() const override { return QInternal::Printer; }
+    QPaintEngine* paintEngine() const override { return image.paintEngine(); }
+    QImage image;
+
+  protected:
+    int metric(PaintDeviceMetric m) const override {
+        switch (m) {
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY:
+                return 300;
+            case PdmWidth:
+                return image.width();
+            case PdmHeight:
+                return image.height();
+            case PdmWidthMM:
+                return image.width() * 254 / 3000;
+            case PdmHeightMM:
+                return image.height() * 254 / 3000;
+            case PdmDepth:
+                return 32;
+            case PdmDevicePixelRatio:
+                return 1;
+            case PdmDevicePixelRatioScaled:
+                return int(devicePixelRatioFScale());
+            default:
+                return 0;
+        }
+    }
+};
+
+TEST(DrawTextTest, PrinterCanvasUsesItsResolution) {
+    // At 300 per inch the font is rnd(300 * 10 / 72) = 42 pixels and "a" 23
+    // wide; two lines need rnd((2 * 2 * 2 + 2 * 83) / 2) = 87 pixels with
+    // r = 600 / 300, so the pitch of 2 + 42 loses one pixel.
+    PrinterImage printer({400, 200});
+    QPainter painter(&printer);
+    ASSERT_TRUE(TfrxDrawText::IsPrinter(&painter));
+    TfrxDrawText engine;
+    engine.SetFont(FontDesc{});
+    engine.SetOptions(true, false, false, false, true, true, 0);
+    engine.SetGaps(0, 0, 2);
+    engine.SetDimensions(1, 1, 1, {0, 0, 100, 50}, {10, 10, 323, 166});
+    engine.SetText({"aaaa", "aaaa"});
+    engine.DrawText(&painter, DrawHAlign::Left, DrawVAlign::Top);
+    painter.end();
+    EXPECT_EQ(differences(inkRuns(printer.image, true)), (std::vector<int>{23, 23, 23}));
+    EXPECT_EQ(differences(inkRuns(printer.image, false)), std::vector<int>{43});
+
+    QImage screen(200, 100, QImage::Format_ARGB32);
+    QPainter screenPainter(&screen);
+    EXPECT_FALSE(TfrxDrawText::IsPrinter(&screenPainter));
 }
 
 }  // namespace

@@ -265,6 +265,25 @@ TEST(TfrxDrawTextTest, SplitMarkupCarriesTheLookOfTheCut) {
               QStringLiteral("<font color=\"#00FF00\"><b>aaaa</font></b>\r\n"));
 }
 
+TEST(TfrxDrawTextTest, FontsWithTheirOwnCharacterSetMeasureTheirCodePage) {
+    // "ÿ" is not in Windows-1251: a Cyrillic font shows (and measures) "?".
+    FontFace* face = FontCache::instance().face("Arial", 0);
+    FontDesc cyrillic;
+    cyrillic.charset = 204;
+    TfrxDrawText engine;
+    engine.SetFont(cyrillic);
+    engine.SetOptions(true, false, false, false, true, true, 0);
+    engine.SetGaps(0, 0, 2);
+    engine.SetDimensions(1, 1, 1, {0, 0, 100, 100}, {0, 0, 100, 100});
+    engine.SetText({QStringLiteral("ÿя")});
+    EXPECT_NEAR(engine.CalcWidth(), (face->advance(u'?', 83) + face->advance(u'я', 83)) / 6.25,
+                1e-9);
+    engine.SetUseDefaultCharset(true);
+    EXPECT_NEAR(engine.CalcWidth(), (face->advance(u'ÿ', 83) + face->advance(u'я', 83)) / 6.25,
+                1e-9);
+    ASSERT_NE(face->advance(u'?', 83), face->advance(u'ÿ', 83));
+}
+
 TEST(TfrxDrawTextTest, RussianHyphenation) {
     EXPECT_EQ(BreakRussianWord(QStringLiteral("МОЛОКО")), (std::vector<int>{2, 4}));
     EXPECT_EQ(BreakRussianWord(QStringLiteral("КАССА")), std::vector<int>{3});
