@@ -141,6 +141,8 @@ QString frxPlainText(const QVariant& value) {
             return timeText(value.toTime());
         case QMetaType::QDateTime: {
             const QDateTime dt = value.toDateTime();
+            // Day 0 of the date-time count: a time of day alone.
+            if (dt.date() == QDate(1899, 12, 30)) return timeText(dt.time());
             const QString date = formatSettings().shortDateText(dt.date());
             return dt.time() == QTime(0, 0) ? date : date + u' ' + timeText(dt.time());
         }

@@ -300,6 +300,7 @@ TEST_F(ExpressionFixture, FormatDataCases) {
         {QDateTime(QDate(2016, 6, 24), QTime(14, 11, 21)), format(frx::fkText, ""),
          "24/06/2016 14:11:21"},
         {true, format(frx::fkText, ""), "True"},
+        {QDateTime(QDate(1899, 12, 30), QTime(8, 30)), format(frx::fkText, ""), "08:30:00"},
         {3.14159, format(frx::fkNumeric, "%2.2f"), "3.14"},
         {3.7, format(frx::fkNumeric, "%d"), "4"},
         {7, format(frx::fkNumeric, "%5d"), "    7"},

@@ -20,11 +20,12 @@ namespace qev {
 namespace {
 
 class StatementTemplateTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { statement = createStatementReport(&window); }
 
     TfrxReportPage* page() const {
-        return qobject_cast<TfrxReportPage*>(statement.frxReport1->FindObject(QStringLiteral("Page1")));
+        return qobject_cast<TfrxReportPage*>(
+            statement.frxReport1->FindObject(QStringLiteral("Page1")));
     }
 
     QObject window;
@@ -52,58 +53,105 @@ constexpr const char* F = "PageFooter1";
 // Every object of the three bands, in stored order.
 const ObjectRow objects[] = {
     {H, "Picture1", "TfrxPictureView", 3.77953, 0, 196, 89, 0, false, L, "", "", ""},
-    {H, "Memo1", "TfrxMemoView", 222.99227, 0, 491.3389, 22.67718, -21, true, C, "", "", "DISTRIBUIDORA KORVU, S.A. DE C.V."},
-    {H, "Memo2", "TfrxMemoView", 222.99227, 22.67718, 491.3389, 83.14966, -12, false, C, "", "", "Calle Poniente 116 No. 590, Col. Industrial Vallejo"},
+    {H, "Memo1", "TfrxMemoView", 222.99227, 0, 491.3389, 22.67718, -21, true, C, "", "",
+     "DISTRIBUIDORA KORVU, S.A. DE C.V."},
+    {H, "Memo2", "TfrxMemoView", 222.99227, 22.67718, 491.3389, 83.14966, -12, false, C, "", "",
+     "Calle Poniente 116 No. 590, Col. Industrial Vallejo"},
     {H, "Line1", "TfrxLineView", 0, 112.28355, 740.78788, 0, 0, false, L, "", "", ""},
-    {H, "Memo3", "TfrxMemoView", 0, 113.3859, 415.7483, 26.45671, -21, true, C, "", "", "ESTADO DE CUENTA DEL PROVEEDOR"},
+    {H, "Memo3", "TfrxMemoView", 0, 113.3859, 415.7483, 26.45671, -21, true, C, "", "",
+     "ESTADO DE CUENTA DEL PROVEEDOR"},
     {H, "Line2", "TfrxLineView", 0, 139.84261, 740.78788, 0, 0, false, L, "", "", ""},
-    {H, "Memo4", "TfrxMemoView", 3.77953, 147.40167, 71.81107, 18.89765, -11, false, R, "", "", "PROVEEDOR:"},
-    {H, "frxDBDataset1CardCode", "TfrxMemoView", 76.70872, 147.40167, 215.43321, 18.89765, -13, true, L, "frxDBDataset1", "CardCode", "[frxDBDataset1.\"CardCode\"]"},
-    {H, "Memo5", "TfrxMemoView", 3.77953, 166.29932, 71.81107, 18.89765, -11, false, R, "", "", "NOMBRE:"},
-    {H, "frxDBDataset1CardName", "TfrxMemoView", 76.70872, 166.29932, 653.85869, 18.89765, -13, true, L, "frxDBDataset1", "CardName", "[frxDBDataset1.\"CardName\"]"},
-    {H, "Memo6", "TfrxMemoView", 3.77953, 185.19697, 71.81107, 18.89765, -11, false, R, "", "", "DIRECCION:"},
-    {H, "frxDBDataset1Address", "TfrxMemoView", 76.70872, 185.19697, 362.83488, 18.89765, -13, true, L, "frxDBDataset1", "Address", "[frxDBDataset1.\"Address\"]"},
-    {H, "Memo7", "TfrxMemoView", 442.20501, 185.19697, 64.25201, 18.89765, -11, false, R, "", "", "EXTERIOR:"},
-    {H, "frxDBDataset1StreetNo", "TfrxMemoView", 506.45702, 185.19697, 75.5906, 18.89765, -13, true, L, "frxDBDataset1", "StreetNo", "[frxDBDataset1.\"StreetNo\"]"},
-    {H, "Memo8", "TfrxMemoView", 582.04762, 185.19697, 60.47248, 18.89765, -11, false, R, "", "", "INTERIOR:"},
-    {H, "frxDBDataset1Building", "TfrxMemoView", 642.5201, 185.19697, 90.70872, 18.89765, -13, true, L, "frxDBDataset1", "Building", "[frxDBDataset1.\"Building\"]"},
-    {H, "Memo9", "TfrxMemoView", 3.77953, 204.09462, 71.81107, 18.89765, -11, false, R, "", "", "COLONIA:"},
-    {H, "frxDBDataset1Block", "TfrxMemoView", 77.37013, 204.09462, 359.05535, 18.89765, -13, true, L, "frxDBDataset1", "Block", "[frxDBDataset1.\"Block\"]"},
-    {H, "Memo10", "TfrxMemoView", 453.5436, 204.09462, 52.91342, 18.89765, -11, false, R, "", "", "CIUDAD:"},
-    {H, "frxDBDataset1City", "TfrxMemoView", 506.45702, 204.09462, 226.7718, 18.89765, -13, true, L, "frxDBDataset1", "City", "[frxDBDataset1.\"City\"]"},
-    {H, "Memo11", "TfrxMemoView", 3.77953, 222.99227, 71.81107, 18.89765, -11, false, R, "", "", "MUNICIPIO:"},
-    {H, "frxDBDataset1County", "TfrxMemoView", 76.5906, 222.99227, 362.83488, 18.89765, -13, true, L, "frxDBDataset1", "County", "[frxDBDataset1.\"County\"]"},
-    {H, "Memo12", "TfrxMemoView", 453.5436, 222.99227, 52.91342, 18.89765, -11, false, R, "", "", "ESTADO:"},
-    {H, "frxDBDataset1State1", "TfrxMemoView", 506.45702, 222.99227, 60.47248, 18.89765, -13, true, L, "frxDBDataset1", "State1", "[frxDBDataset1.\"State1\"]"},
-    {H, "Memo13", "TfrxMemoView", 589.60668, 222.99227, 52.91342, 18.89765, -11, false, R, "", "", "C.P."},
-    {H, "frxDBDataset1ZipCode", "TfrxMemoView", 646.29963, 222.99227, 86.92919, 18.89765, -13, true, L, "frxDBDataset1", "ZipCode", "[frxDBDataset1.\"ZipCode\"]"},
-    {H, "Memo14", "TfrxMemoView", 453.5436, 147.40167, 52.91342, 18.89765, -11, false, R, "", "", "R.F.C.:"},
-    {H, "frxDBDataset1LicTradNum", "TfrxMemoView", 506.45702, 147.40167, 226.7718, 18.89765, -13, true, L, "frxDBDataset1", "LicTradNum", "[frxDBDataset1.\"LicTradNum\"]"},
-    {H, "Memo15", "TfrxMemoView", 419.52783, 117.16543, 173.85838, 18.89765, -13, false, R, "", "", "FECHA DE EMISIÓN:"},
-    {H, "Date", "TfrxMemoView", 593.38621, 117.16543, 139.84261, 18.89765, -16, true, L, "", "", "[Date]"},
+    {H, "Memo4", "TfrxMemoView", 3.77953, 147.40167, 71.81107, 18.89765, -11, false, R, "", "",
+     "PROVEEDOR:"},
+    {H, "frxDBDataset1CardCode", "TfrxMemoView", 76.70872, 147.40167, 215.43321, 18.89765, -13,
+     true, L, "frxDBDataset1", "CardCode", "[frxDBDataset1.\"CardCode\"]"},
+    {H, "Memo5", "TfrxMemoView", 3.77953, 166.29932, 71.81107, 18.89765, -11, false, R, "", "",
+     "NOMBRE:"},
+    {H, "frxDBDataset1CardName", "TfrxMemoView", 76.70872, 166.29932, 653.85869, 18.89765, -13,
+     true, L, "frxDBDataset1", "CardName", "[frxDBDataset1.\"CardName\"]"},
+    {H, "Memo6", "TfrxMemoView", 3.77953, 185.19697, 71.81107, 18.89765, -11, false, R, "", "",
+     "DIRECCION:"},
+    {H, "frxDBDataset1Address", "TfrxMemoView", 76.70872, 185.19697, 362.83488, 18.89765, -13, true,
+     L, "frxDBDataset1", "Address", "[frxDBDataset1.\"Address\"]"},
+    {H, "Memo7", "TfrxMemoView", 442.20501, 185.19697, 64.25201, 18.89765, -11, false, R, "", "",
+     "EXTERIOR:"},
+    {H, "frxDBDataset1StreetNo", "TfrxMemoView", 506.45702, 185.19697, 75.5906, 18.89765, -13, true,
+     L, "frxDBDataset1", "StreetNo", "[frxDBDataset1.\"StreetNo\"]"},
+    {H, "Memo8", "TfrxMemoView", 582.04762, 185.19697, 60.47248, 18.89765, -11, false, R, "", "",
+     "INTERIOR:"},
+    {H, "frxDBDataset1Building", "TfrxMemoView", 642.5201, 185.19697, 90.70872, 18.89765, -13, true,
+     L, "frxDBDataset1", "Building", "[frxDBDataset1.\"Building\"]"},
+    {H, "Memo9", "TfrxMemoView", 3.77953, 204.09462, 71.81107, 18.89765, -11, false, R, "", "",
+     "COLONIA:"},
+    {H, "frxDBDataset1Block", "TfrxMemoView", 77.37013, 204.09462, 359.05535, 18.89765, -13, true,
+     L, "frxDBDataset1", "Block", "[frxDBDataset1.\"Block\"]"},
+    {H, "Memo10", "TfrxMemoView", 453.5436, 204.09462, 52.91342, 18.89765, -11, false, R, "", "",
+     "CIUDAD:"},
+    {H, "frxDBDataset1City", "TfrxMemoView", 506.45702, 204.09462, 226.7718, 18.89765, -13, true, L,
+     "frxDBDataset1", "City", "[frxDBDataset1.\"City\"]"},
+    {H, "Memo11", "TfrxMemoView", 3.77953, 222.99227, 71.81107, 18.89765, -11, false, R, "", "",
+     "MUNICIPIO:"},
+    {H, "frxDBDataset1County", "TfrxMemoView", 76.5906, 222.99227, 362.83488, 18.89765, -13, true,
+     L, "frxDBDataset1", "County", "[frxDBDataset1.\"County\"]"},
+    {H, "Memo12", "TfrxMemoView", 453.5436, 222.99227, 52.91342, 18.89765, -11, false, R, "", "",
+     "ESTADO:"},
+    {H, "frxDBDataset1State1", "TfrxMemoView", 506.45702, 222.99227, 60.47248, 18.89765, -13, true,
+     L, "frxDBDataset1", "State1", "[frxDBDataset1.\"State1\"]"},
+    {H, "Memo13", "TfrxMemoView", 589.60668, 222.99227, 52.91342, 18.89765, -11, false, R, "", "",
+     "C.P."},
+    {H, "frxDBDataset1ZipCode", "TfrxMemoView", 646.29963, 222.99227, 86.92919, 18.89765, -13, true,
+     L, "frxDBDataset1", "ZipCode", "[frxDBDataset1.\"ZipCode\"]"},
+    {H, "Memo14", "TfrxMemoView", 453.5436, 147.40167, 52.91342, 18.89765, -11, false, R, "", "",
+     "R.F.C.:"},
+    {H, "frxDBDataset1LicTradNum", "TfrxMemoView", 506.45702, 147.40167, 226.7718, 18.89765, -13,
+     true, L, "frxDBDataset1", "LicTradNum", "[frxDBDataset1.\"LicTradNum\"]"},
+    {H, "Memo15", "TfrxMemoView", 419.52783, 117.16543, 173.85838, 18.89765, -13, false, R, "", "",
+     "FECHA DE EMISIÓN:"},
+    {H, "Date", "TfrxMemoView", 593.38621, 117.16543, 139.84261, 18.89765, -16, true, L, "", "",
+     "[Date]"},
     {H, "Shape1", "TfrxShapeView", 0, 245.66945, 740.78788, 18.89765, 0, false, L, "", "", ""},
     {H, "Shape2", "TfrxShapeView", 0, 264.5671, 740.78788, 18.89765, 0, false, L, "", "", ""},
-    {H, "Memo16", "TfrxMemoView", 3.77953, 268.34663, 71.81107, 18.89765, -11, false, C, "", "", "FECHA"},
-    {H, "Memo17", "TfrxMemoView", 75.5906, 268.34663, 49.13389, 18.89765, -11, false, C, "", "", "DOCTO."},
-    {H, "Memo18", "TfrxMemoView", 124.72449, 268.34663, 64.25201, 18.89765, -11, false, C, "", "", "FOLIO"},
-    {H, "Memo19", "TfrxMemoView", 188.9765, 268.34663, 79.37013, 18.89765, -11, false, C, "", "", "VENCIMIENTO"},
-    {H, "Memo20", "TfrxMemoView", 268.34663, 268.34663, 222.99227, 18.89765, -11, false, C, "", "", "REFERENCIA"},
-    {H, "Memo21", "TfrxMemoView", 491.3389, 268.34663, 79.37013, 18.89765, -11, false, C, "", "", "CARGO"},
-    {H, "Memo22", "TfrxMemoView", 570.70903, 268.34663, 79.37013, 18.89765, -11, false, C, "", "", "ABONO"},
-    {H, "Memo23", "TfrxMemoView", 650.07916, 268.34663, 86.92919, 18.89765, -11, false, C, "", "", "SALDO"},
+    {H, "Memo16", "TfrxMemoView", 3.77953, 268.34663, 71.81107, 18.89765, -11, false, C, "", "",
+     "FECHA"},
+    {H, "Memo17", "TfrxMemoView", 75.5906, 268.34663, 49.13389, 18.89765, -11, false, C, "", "",
+     "DOCTO."},
+    {H, "Memo18", "TfrxMemoView", 124.72449, 268.34663, 64.25201, 18.89765, -11, false, C, "", "",
+     "FOLIO"},
+    {H, "Memo19", "TfrxMemoView", 188.9765, 268.34663, 79.37013, 18.89765, -11, false, C, "", "",
+     "VENCIMIENTO"},
+    {H, "Memo20", "TfrxMemoView", 268.34663, 268.34663, 222.99227, 18.89765, -11, false, C, "", "",
+     "REFERENCIA"},
+    {H, "Memo21", "TfrxMemoView", 491.3389, 268.34663, 79.37013, 18.89765, -11, false, C, "", "",
+     "CARGO"},
+    {H, "Memo22", "TfrxMemoView", 570.70903, 268.34663, 79.37013, 18.89765, -11, false, C, "", "",
+     "ABONO"},
+    {H, "Memo23", "TfrxMemoView", 650.07916, 268.34663, 86.92919, 18.89765, -11, false, C, "", "",
+     "SALDO"},
     {H, "Shape3", "TfrxShapeView", 0, 94.48825, 740.78788, 18.89765, 0, false, L, "", "", ""},
-    {M, "frxDBDataset2FECHA", "TfrxMemoView", 3.77953, 3.77953, 71.81107, 15.11812, -11, false, C, "frxDBDataset2", "MFECHA", "[frxDBDataset2.\"MFECHA\"]"},
-    {M, "frxDBDataset2SERIE", "TfrxMemoView", 75.5906, 3.77953, 49.13389, 15.11812, -11, false, L, "frxDBDataset2", "SERIE", "[frxDBDataset2.\"SERIE\"]"},
-    {M, "frxDBDataset2FOLIO", "TfrxMemoView", 124.72449, 3.77953, 64.25201, 15.11812, -11, false, R, "frxDBDataset2", "FOLIO", "[frxDBDataset2.\"FOLIO\"]"},
-    {M, "frxDBDataset2VENCTO", "TfrxMemoView", 188.9765, 3.77953, 79.37013, 15.11812, -11, false, C, "frxDBDataset2", "MVENCTO", "[frxDBDataset2.\"MVENCTO\"]"},
-    {M, "frxDBDataset2REFERENCIA", "TfrxMemoView", 268.34663, 3.77953, 222.99227, 15.11812, -11, false, L, "frxDBDataset2", "REFERENCIA", "[frxDBDataset2.\"REFERENCIA\"]"},
-    {M, "frxDBDataset2CARGO", "TfrxMemoView", 491.3389, 3.77953, 79.37013, 15.11812, -11, false, R, "frxDBDataset2", "MCARGO", "[frxDBDataset2.\"MCARGO\"]"},
-    {M, "frxDBDataset2ABONO", "TfrxMemoView", 570.70903, 3.77953, 79.37013, 15.11812, -11, false, R, "frxDBDataset2", "MABONO", "[frxDBDataset2.\"MABONO\"]"},
-    {M, "frxDBDataset2SALDO", "TfrxMemoView", 653.85869, 3.77953, 83.14966, 15.11812, -11, false, R, "frxDBDataset2", "MSALDO", "[frxDBDataset2.\"MSALDO\"]"},
-    {F, "Memo26", "TfrxMemoView", 264.5671, 3.77953, 71.81107, 18.89765, -11, false, R, "", "", "PAGINA"},
-    {F, "Memo27", "TfrxMemoView", 336.37817, 3.77953, 18.89765, 18.89765, -11, false, C, "", "", "[Page#]"},
-    {F, "Memo28", "TfrxMemoView", 355.27582, 3.77953, 18.89765, 18.89765, -11, false, C, "", "", "DE"},
-    {F, "Memo29", "TfrxMemoView", 374.17347, 3.77953, 79.37013, 18.89765, -11, false, L, "", "", "[TotalPages#]"},
+    {M, "frxDBDataset2FECHA", "TfrxMemoView", 3.77953, 3.77953, 71.81107, 15.11812, -11, false, C,
+     "frxDBDataset2", "MFECHA", "[frxDBDataset2.\"MFECHA\"]"},
+    {M, "frxDBDataset2SERIE", "TfrxMemoView", 75.5906, 3.77953, 49.13389, 15.11812, -11, false, L,
+     "frxDBDataset2", "SERIE", "[frxDBDataset2.\"SERIE\"]"},
+    {M, "frxDBDataset2FOLIO", "TfrxMemoView", 124.72449, 3.77953, 64.25201, 15.11812, -11, false, R,
+     "frxDBDataset2", "FOLIO", "[frxDBDataset2.\"FOLIO\"]"},
+    {M, "frxDBDataset2VENCTO", "TfrxMemoView", 188.9765, 3.77953, 79.37013, 15.11812, -11, false, C,
+     "frxDBDataset2", "MVENCTO", "[frxDBDataset2.\"MVENCTO\"]"},
+    {M, "frxDBDataset2REFERENCIA", "TfrxMemoView", 268.34663, 3.77953, 222.99227, 15.11812, -11,
+     false, L, "frxDBDataset2", "REFERENCIA", "[frxDBDataset2.\"REFERENCIA\"]"},
+    {M, "frxDBDataset2CARGO", "TfrxMemoView", 491.3389, 3.77953, 79.37013, 15.11812, -11, false, R,
+     "frxDBDataset2", "MCARGO", "[frxDBDataset2.\"MCARGO\"]"},
+    {M, "frxDBDataset2ABONO", "TfrxMemoView", 570.70903, 3.77953, 79.37013, 15.11812, -11, false, R,
+     "frxDBDataset2", "MABONO", "[frxDBDataset2.\"MABONO\"]"},
+    {M, "frxDBDataset2SALDO", "TfrxMemoView", 653.85869, 3.77953, 83.14966, 15.11812, -11, false, R,
+     "frxDBDataset2", "MSALDO", "[frxDBDataset2.\"MSALDO\"]"},
+    {F, "Memo26", "TfrxMemoView", 264.5671, 3.77953, 71.81107, 18.89765, -11, false, R, "", "",
+     "PAGINA"},
+    {F, "Memo27", "TfrxMemoView", 336.37817, 3.77953, 18.89765, 18.89765, -11, false, C, "", "",
+     "[Page#]"},
+    {F, "Memo28", "TfrxMemoView", 355.27582, 3.77953, 18.89765, 18.89765, -11, false, C, "", "",
+     "DE"},
+    {F, "Memo29", "TfrxMemoView", 374.17347, 3.77953, 79.37013, 18.89765, -11, false, L, "", "",
+     "[TotalPages#]"},
     {F, "Line3", "TfrxLineView", 0, 3.77953, 740.78788, 0, 0, false, L, "", "", ""},
 };
 
@@ -167,7 +215,8 @@ TEST_F(StatementTemplateTest, EveryObjectHoldsItsStoredValues) {
 }
 
 TEST_F(StatementTemplateTest, LetterheadHasFiveLines) {
-    auto* memo2 = qobject_cast<TfrxMemoView*>(statement.frxReport1->FindObject(QStringLiteral("Memo2")));
+    auto* memo2 =
+        qobject_cast<TfrxMemoView*>(statement.frxReport1->FindObject(QStringLiteral("Memo2")));
     ASSERT_NE(memo2, nullptr);
     ASSERT_EQ(memo2->Memo().size(), 5);
     EXPECT_TRUE(memo2->Memo()[2].contains(u"C.P.") && memo2->Memo()[2].contains(u"R.F.C."));
@@ -177,14 +226,17 @@ TEST_F(StatementTemplateTest, LetterheadHasFiveLines) {
 
 TEST_F(StatementTemplateTest, LinesAndShapes) {
     for (const char* name : {"Line1", "Line2", "Line3"}) {
-        auto* line = qobject_cast<TfrxLineView*>(statement.frxReport1->FindObject(QString::fromLatin1(name)));
+        auto* line = qobject_cast<TfrxLineView*>(
+            statement.frxReport1->FindObject(QString::fromLatin1(name)));
         ASSERT_NE(line, nullptr) << name;
         EXPECT_EQ(line->Frame().Typ, frx::TfrxFrameTypes(frx::ftTop));
         EXPECT_FALSE(line->Diagonal || line->ArrowStart || line->ArrowEnd);
     }
-    const std::pair<const char*, int> shapes[] = {{"Shape1", clAqua}, {"Shape2", clWhite}, {"Shape3", clAqua}};
+    const std::pair<const char*, int> shapes[] = {
+        {"Shape1", clAqua}, {"Shape2", clWhite}, {"Shape3", clAqua}};
     for (const auto& [name, color] : shapes) {
-        auto* shape = qobject_cast<TfrxShapeView*>(statement.frxReport1->FindObject(QString::fromLatin1(name)));
+        auto* shape = qobject_cast<TfrxShapeView*>(
+            statement.frxReport1->FindObject(QString::fromLatin1(name)));
         ASSERT_NE(shape, nullptr) << name;
         EXPECT_EQ(shape->Shape, frx::skRectangle);
         EXPECT_EQ(shape->Color(), color);
@@ -193,7 +245,8 @@ TEST_F(StatementTemplateTest, LinesAndShapes) {
 }
 
 TEST_F(StatementTemplateTest, LogoIsA24BitBitmapOf196By89) {
-    auto* picture = qobject_cast<TfrxPictureView*>(statement.frxReport1->FindObject(QStringLiteral("Picture1")));
+    auto* picture = qobject_cast<TfrxPictureView*>(
+        statement.frxReport1->FindObject(QStringLiteral("Picture1")));
     ASSERT_NE(picture, nullptr);
     EXPECT_TRUE(picture->AutoSize() && picture->KeepAspectRatio && picture->Stretched);
     EXPECT_FALSE(picture->Center || picture->Transparent || picture->HightQuality);
@@ -251,8 +304,10 @@ TEST_F(StatementTemplateTest, ReportPagesBandsAndDataSets) {
     EXPECT_EQ(p->Height(), 1056);
     EXPECT_EQ(p->Orientation(), frx::poPortrait);
     EXPECT_EQ(p->LeftMargin + p->RightMargin + p->TopMargin + p->BottomMargin, 40);
-    EXPECT_NEAR(p->PaperWidth() * fr01cm - (p->LeftMargin + p->RightMargin) * fr01cm, 740.409927, 1e-9);
-    EXPECT_NEAR(p->PaperHeight() * fr01cm - (p->TopMargin + p->BottomMargin) * fr01cm, 980.410082, 1e-9);
+    EXPECT_NEAR(p->PaperWidth() * fr01cm - (p->LeftMargin + p->RightMargin) * fr01cm, 740.409927,
+                1e-9);
+    EXPECT_NEAR(p->PaperHeight() * fr01cm - (p->TopMargin + p->BottomMargin) * fr01cm, 980.410082,
+                1e-9);
 
     ASSERT_EQ(p->Objects().size(), 3);
     auto* header = p->FindBand<TfrxPageHeader>();
@@ -269,7 +324,8 @@ TEST_F(StatementTemplateTest, ReportPagesBandsAndDataSets) {
     EXPECT_EQ(master->RowCount(), 0);
     EXPECT_DOUBLE_EQ(footer->Top(), 445.98454);
     EXPECT_TRUE(footer->PrintOnFirstPage && footer->PrintOnLastPage);
-    for (TfrxBand* band : {static_cast<TfrxBand*>(header), static_cast<TfrxBand*>(master), static_cast<TfrxBand*>(footer)}) {
+    for (TfrxBand* band : {static_cast<TfrxBand*>(header), static_cast<TfrxBand*>(master),
+                           static_cast<TfrxBand*>(footer)}) {
         EXPECT_EQ(band->Left(), 0);
         EXPECT_DOUBLE_EQ(band->Width(), 740.409927);
         EXPECT_FALSE(band->Stretched);
