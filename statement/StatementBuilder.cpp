@@ -34,7 +34,7 @@ struct DocumentPass {
 namespace {
 
 constexpr Mnemonic noMnemonic{-1, nullptr};
-constexpr int cancelledInvoiceSeries = 63;
+constexpr int excludedInvoiceSeries = 63;  // invoices of this series never enter a statement
 
 constexpr std::array<DocumentPass, 4> passes{{
     {1, "opch", DocumentKind::Invoice, nullptr, {{{10, "FACSI"}, {64, "FAC"}}}},
@@ -65,7 +65,7 @@ bool accepted(const DocumentPass& pass, const TablaPuente& puente) {
     switch (pass.kind) {
         case DocumentKind::Invoice:
             return seriesNumber(puente.value(QStringLiteral("series"))) !=
-                   double(cancelledInvoiceSeries);
+                   double(excludedInvoiceSeries);
         case DocumentKind::CreditNote:
             return textIs(puente.value(QStringLiteral("doctype")), pass.doctype);
         case DocumentKind::Payment:
