@@ -37,14 +37,41 @@ void PdfOutput::clear() {
     FXRef.clear();
 }
 
+namespace {
+
+// One compressor per thread, reset for every stream: setting up zlib's
+// window and tables for each page costs more than compressing the page.
+class Deflater {
+  public:
+    Deflater() {
+        if (deflateInit(&FStream, 1) != Z_OK)
+            throw Error(QStringLiteral("Compression is not available"));
+    }
+    ~Deflater() { deflateEnd(&FStream); }
+
+    QByteArray deflateAll(const QByteArray& data) {
+        deflateReset(&FStream);
+        QByteArray out(int(deflateBound(&FStream, uLong(data.size()))), Qt::Uninitialized);
+        FStream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+        FStream.avail_in = uInt(data.size());
+        FStream.next_out = reinterpret_cast<Bytef*>(out.data());
+        FStream.avail_out = uInt(out.size());
+        const int rc = deflate(&FStream, Z_FINISH);
+        if (rc != Z_STREAM_END)
+            throw Error(QStringLiteral("Compression failed (zlib error %1)").arg(rc));
+        out.resize(int(FStream.total_out));
+        return out;
+    }
+
+  private:
+    z_stream FStream{};
+};
+
+}  // namespace
+
 QByteArray pdfDeflate(const QByteArray& data) {
-    uLongf size = compressBound(data.size());
-    QByteArray out(int(size), Qt::Uninitialized);
-    const int rc = compress2(reinterpret_cast<Bytef*>(out.data()), &size,
-                             reinterpret_cast<const Bytef*>(data.constData()), data.size(), 1);
-    if (rc != Z_OK) throw Error(QStringLiteral("Compression failed (zlib error %1)").arg(rc));
-    out.resize(int(size));
-    return out;
+    thread_local Deflater deflater;
+    return deflater.deflateAll(data);
 }
 
 }  // namespace qev
