@@ -41,7 +41,9 @@ void TFmensaje::showMessage(const QString& text) {
     label1_->setText(text);
     show();
     raise();
-    QCoreApplication::processEvents();
+    // Paint now, but keep the user's clicks and keys for after the build: one of
+    // them could otherwise start a second build inside this one.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace qev

@@ -16,8 +16,8 @@ class TFmensaje : public QWidget {
 
     QLabel* Label1() const { return label1_; }
 
-    // Sets the text, shows the window without waiting and lets pending events run
-    // so that it paints before the long work starts.
+    // Sets the text, shows the window without waiting and lets pending events
+    // (user input excepted) run so that it paints before the long work starts.
     void showMessage(const QString& text);
 
   private:

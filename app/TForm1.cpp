@@ -79,7 +79,8 @@ const Qt::Alignment RightAligned = Qt::AlignRight | Qt::AlignVCenter;
 
 }  // namespace
 
-TForm1::TForm1(const ConnectionSettings& settings, QWidget* parent) : QWidget(parent) {
+TForm1::TForm1(const ConnectionSettings& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings) {
     setObjectName(QStringLiteral("Form1"));
     openDataSources(settings);
 

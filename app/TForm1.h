@@ -45,6 +45,8 @@ class TForm1 : public QWidget {
     // What SBImprimir does; nothing until one is set.
     void setPrintAction(std::function<void()> action) { printAction_ = std::move(action); }
 
+    // Where the movements file lives; the statement PDFs go there too.
+    const ConnectionSettings& settings() const { return settings_; }
     TablaProveedores& tablaProveedores() const { return *tablaProveedores_; }
     TablaMovtos& tablaMovtos() const { return *tablaMovtos_; }
     TablaSql& tablaSql() const { return *tablaSql_; }
@@ -117,6 +119,7 @@ class TForm1 : public QWidget {
     DBText* createDBText(QWidget* page, const char* name, const QString& field, int left, int top,
                          int width);
 
+    ConnectionSettings settings_;
     std::unique_ptr<ConexionSAP> conexionSAP_;
     std::unique_ptr<TablaProveedores> tablaProveedores_;
     std::shared_ptr<MovementsFile> movementsFile_;

@@ -1,0 +1,225 @@
+// How fast the statement window opens, and how it keeps up with the user when
+// the company has 50,000 business partners. Prints its own figures.
+//
+//   bench_window [--keep DIR]
+//
+// Runs offscreen unless QT_QPA_PLATFORM says otherwise.
+#include "app/TFmensaje.h"
+#include "app/TForm1.h"
+#include "data/ConexionSAP.h"
+#include "data/DemoCompany.h"
+#include "data/TablaProveedores.h"
+#include "format/FormatSettings.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+using namespace qev;
+
+namespace {
+
+struct Figures {
+    std::vector<double> ms;
+    void add(double value) { ms.push_back(value); }
+    double median() const {
+        std::vector<double> sorted = ms;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0 : sorted[sorted.size() / 2];
+    }
+    double max() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
+};
+
+double timed(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// What the user waits for after an input: the handler, then the repaint.
+void settle(TForm1& form) {
+    QCoreApplication::processEvents();
+    form.repaint();
+}
+
+ConnectionSettings sqliteCompany(const QString& database, const QString& dataDirectory) {
+    ConnectionSettings settings;
+    settings.driver = QStringLiteral("sqlite");
+    settings.database = database;
+    settings.dataDirectory = dataDirectory;
+    return settings;
+}
+
+// The demo company plus `extra` suppliers with names that share long prefixes.
+void addSuppliers(const QString& database, int extra) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench"));
+    db.setDatabaseName(database);
+    if (!db.open()) throw std::runtime_error(db.lastError().text().toStdString());
+    const char* kinds[] = {"Abarrotes",  "Aceros",     "Comercializadora", "Distribuidora",
+                           "Ferretería", "Materiales", "Papelería",        "Transportes"};
+    const char* places[] = {"del Norte", "del Sur",    "del Bajío",    "de Occidente",
+                            "Central",   "Peninsular", "del Pacífico", "del Golfo"};
+    db.transaction();
+    QSqlQuery insert(db);
+    insert.prepare(QStringLiteral(
+        "INSERT INTO OCRD (CardCode, CardName, CardType, City) VALUES (?, ?, ?, 'Monterrey')"));
+    QRandomGenerator random(42);
+    for (int i = 0; i < extra; ++i) {
+        const QString name = QStringLiteral("%1 %2 %3")
+                                 .arg(QString::fromUtf8(kinds[random.bounded(8)]),
+                                      QString::fromUtf8(places[random.bounded(8)]))
+                                 .arg(random.bounded(100000));
+        insert.addBindValue(QStringLiteral("B%1").arg(i, 6, 10, QLatin1Char('0')));
+        insert.addBindValue(name);
+        // Mostly suppliers, some customers, as a company's partner table has them.
+        insert.addBindValue(i % 10 == 9 ? QStringLiteral("C") : QStringLiteral("S"));
+        if (!insert.exec()) throw std::runtime_error(insert.lastError().text().toStdString());
+    }
+    db.commit();
+    db.close();
+    db = {};
+    QSqlDatabase::removeDatabase(QStringLiteral("bench"));
+}
+
+std::unique_ptr<TForm1> openWindow(const ConnectionSettings& settings, double* ms) {
+    std::unique_ptr<TForm1> form;
+    *ms = timed([&] {
+        form = std::make_unique<TForm1>(settings);
+        form->show();
+        QCoreApplication::processEvents();
+        form->repaint();
+    });
+    return form;
+}
+
+// The part of opening that is the supplier table reading its rows.
+void reportSupplierTable(const ConnectionSettings& settings) {
+    Figures open;
+    for (int i = 0; i < 5; ++i) {
+        ConexionSAP conexion(settings, QStringLiteral("bench-open"));
+        TablaProveedores table(conexion);
+        open.add(timed([&] { table.open(); }));
+    }
+    std::printf("%-52s median %8.1f ms  max %8.1f ms\n", "  of which TablaProveedores.open()",
+                open.median(), open.max());
+}
+
+void reportOpen(const char* what, const ConnectionSettings& settings) {
+    Figures open;
+    for (int i = 0; i < 7; ++i) {
+        double ms = 0;
+        openWindow(settings, &ms);
+        open.add(ms);
+    }
+    std::printf("%-52s median %8.1f ms  max %8.1f ms\n", what, open.median(), open.max());
+    reportSupplierTable(settings);
+}
+
+void typeAndMeasure(TForm1& form, QLineEdit* box, const QString& text, const char* what) {
+    box->clear();
+    settle(form);
+    Figures keys;
+    for (QChar c : text)
+        keys.add(timed([&] {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QCoreApplication::sendEvent(box, &press);
+            settle(form);
+        }));
+    std::printf("%-52s median %8.2f ms  max %8.2f ms  (%d keys)\n", what, keys.median(), keys.max(),
+                int(keys.ms.size()));
+}
+
+void clickAndMeasure(TForm1& form, QToolButton* button, const char* what) {
+    Figures clicks;
+    for (int i = 0; i < 20; ++i)
+        clicks.add(timed([&] {
+            button->click();
+            settle(form);
+        }));
+    std::printf("%-52s median %8.2f ms  max %8.2f ms\n", what, clicks.median(), clicks.max());
+}
+
+void responsiveness(const ConnectionSettings& settings) {
+    double ms = 0;
+    std::unique_ptr<TForm1> form = openWindow(settings, &ms);
+    TFmensaje fmensaje;
+    form->setWaitWindow(&fmensaje);
+    std::printf("suppliers in the list: %d\n", form->tablaProveedores().recordCount());
+
+    typeAndMeasure(*form, form->BusProveedor, QStringLiteral("Distribuidora del Pacífico 9"),
+                   "name search, per keystroke incl. repaint");
+    typeAndMeasure(*form, form->BusProveedor, QStringLiteral("Zzzz"),
+                   "name search without match, per key");
+    typeAndMeasure(*form, form->Edit1, QStringLiteral("B049998"),
+                   "code search, per keystroke incl. repaint");
+    clickAndMeasure(*form, form->SBUltimo, "SBUltimo click incl. repaint");
+    clickAndMeasure(*form, form->SBPrimero, "SBPrimero click incl. repaint");
+    clickAndMeasure(*form, form->SBSiguiente, "SBSiguiente click incl. repaint");
+
+    Figures pages;
+    QScrollBar* bar = form->DBGrid1->verticalScrollBar();
+    for (int i = 0; i < 50; ++i)
+        pages.add(timed([&] {
+            bar->setValue(bar->value() + bar->pageStep() * 97);
+            settle(*form);
+        }));
+    std::printf("%-52s median %8.2f ms  max %8.2f ms\n", "grid scroll jump incl. repaint",
+                pages.median(), pages.max());
+
+    form->Edit1->setText(QString::fromLatin1(demo::SupplierWithManyDocuments));
+    const double build = timed([&] {
+        form->Consultar->click();
+        settle(*form);
+    });
+    std::printf("%-52s %8.1f ms\n", "Consultar on the supplier with 10,400 documents", build);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    initFormatSettings();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qev"));
+
+    QTemporaryDir temporary;
+    const QStringList arguments = QApplication::arguments();
+    const int keep = int(arguments.indexOf(QStringLiteral("--keep")));
+    const QString dir =
+        keep > 0 && keep + 1 < arguments.size() ? arguments[keep + 1] : temporary.path();
+
+    const QString demoFile = dir + QStringLiteral("/demo.sqlite");
+    const double generate = timed([&] { DemoCompany::ensureSqliteFile(demoFile); });
+    std::printf("%-52s %8.1f ms\n", "demo company file (first run only)", generate);
+    reportOpen("window open on the demo company (create+show+paint)",
+               sqliteCompany(demoFile, dir + QStringLiteral("/data")));
+
+    const QString bigFile = dir + QStringLiteral("/partners50k.sqlite");
+    if (!QFile::exists(bigFile)) {
+        QFile::copy(demoFile, bigFile);
+        QFile(bigFile).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        addSuppliers(bigFile, 50000);
+    }
+    const ConnectionSettings big = sqliteCompany(bigFile, dir + QStringLiteral("/data50k"));
+    reportOpen("window open with 50,000 more business partners", big);
+    responsiveness(big);
+    return 0;
+}
