@@ -96,6 +96,8 @@ class TfrxCustomMemoView : public TfrxStretcheable {
 
     void BeforePrint() override;
     void GetData() override;
+    // A new run starts without a previous output to suppress.
+    void BeforeStartReport() override { FLastValue.clear(); }
     void AfterPrint() override;
     QString GetComponentText() override { return Text(); }
 

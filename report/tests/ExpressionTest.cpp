@@ -234,6 +234,16 @@ TEST_F(ExpressionFixture, HideZerosAndHighlight) {
     EXPECT_FALSE(memo->Highlight.Active);
 }
 
+TEST_F(ExpressionFixture, SuppressRepeatedEmptiesARepeatUntilANewRun) {
+    memo->SuppressRepeated = true;
+    EXPECT_EQ(output("[Page#]"), "3\r\n");
+    EXPECT_EQ(output("[Page#]"), "");
+    EXPECT_EQ(output("other"), "other\r\n");
+    EXPECT_EQ(output("[Page#]"), "3\r\n");
+    memo->BeforeStartReport();
+    EXPECT_EQ(output("[Page#]"), "3\r\n");
+}
+
 TEST_F(ExpressionFixture, BoundMemoShowsItsFieldWhateverItsText) {
     memo->SetDataSet(&dataSet);
     memo->SetDataField(QStringLiteral("CardCode"));
