@@ -1,0 +1,327 @@
+#include "report/TfrxPreviewPages.h"
+
+#include "format/Error.h"
+#include "report/PreparedPageCodec.h"
+#include "report/ReportStorage.h"
+#include "report/TfrxBand.h"
+#include "report/TfrxDataSet.h"
+#include "report/TfrxPage.h"
+#include "report/TfrxPictureView.h"
+#include "report/TfrxReport.h"
+#include "report/TfrxView.h"
+
+#include <QCryptographicHash>
+
+#include <algorithm>
+
+namespace qev {
+
+TfrxPreviewPages::TfrxPreviewPages(TfrxReport* report) : QObject(report), FReport(report) {}
+
+TfrxPreviewPages::~TfrxPreviewPages() = default;
+
+// --- Source copies -------------------------------------------------------
+
+void TfrxPreviewPages::Clear() {
+    FCache.clear();
+    FPages.clear();
+    FCurrentTop.clear();
+    FSources.clear();
+    FSourceOf.clear();
+    FSourcePages.clear();
+    FSourcePageOf.clear();
+    FAliasCounters.clear();
+    FSideValues.clear();
+    FPictures.clear();
+    FPictureByDigest.clear();
+    FPictureByData.clear();
+    FStoredSize = 0;
+    FLogicalPageNo = 0;
+    CurPage = -1;
+}
+
+void TfrxPreviewPages::Initialize() {
+    FRunning = true;
+    FCache.clear();
+    // Template components are replaced when the template is restored after a
+    // run, so their links to source copies hold for one run only.
+    FSourceOf.clear();
+    FSourcePageOf.clear();
+}
+
+void TfrxPreviewPages::AddSourcePage(TfrxReportPage* page) {
+    auto copy = std::make_unique<TfrxReportPage>();
+    frxAssignProperties(copy.get(), page);
+    FSourcePageOf.insert(page, int(FSourcePages.size()));
+    for (TfrxComponent* child : page->Objects()) copySource(child, copy.get());
+    FSourcePages.push_back(std::move(copy));
+}
+
+void TfrxPreviewPages::copySource(TfrxComponent* original, TfrxComponent* parentCopy) {
+    if (!original->frComponentStyle().testFlag(frx::csPreviewVisible)) return;
+    TfrxComponent* copy = frxCreateComponent(original->ClassName(), parentCopy);
+    if (!copy) return;
+    frxAssignProperties(copy, original);
+    if (auto* view = qobject_cast<TfrxView*>(copy)) {
+        view->SetDataSet(nullptr);
+        view->SetDataField(QString());
+    } else if (auto* band = qobject_cast<TfrxDataBand*>(copy)) {
+        band->SetDataSet(nullptr);
+    }
+    FSourceOf.insert(original, int(FSources.size()));
+    FSources.push_back({copy, newAlias(original)});
+    if (auto* picture = qobject_cast<TfrxPictureView*>(copy))
+        picture->ImageIndex = AddPicture(picture->Picture());
+    for (TfrxComponent* child : original->Objects()) copySource(child, copy);
+}
+
+QString TfrxPreviewPages::newAlias(const TfrxComponent* component) {
+    const QString base = component->BaseName();
+    const QChar letter =
+        qobject_cast<const TfrxBand*>(component) || base.isEmpty() ? u'b' : base[0].toLower();
+    return letter + QString::number(++FAliasCounters[letter]);
+}
+
+QString TfrxPreviewPages::AliasOf(const TfrxComponent* component) const {
+    const int source = sourceOf(component);
+    return source < 0 ? QString() : FSources[size_t(source)].alias;
+}
+
+int TfrxPreviewPages::sourceOf(const TfrxComponent* component) const {
+    return FSourceOf.value(component, -1);
+}
+
+void TfrxPreviewPages::LinkSource(const TfrxComponent* standIn, const TfrxComponent* original) {
+    const int source = sourceOf(original);
+    if (source >= 0) FSourceOf.insert(standIn, source);
+}
+
+int TfrxPreviewPages::AddPicture(const QByteArray& picture) {
+    // The template's own bytes, shared with the cache, give the index without
+    // hashing; the cache holds them, so their address cannot be reused.
+    if (const auto it = FPictureByData.constFind(picture.constData());
+        it != FPictureByData.constEnd())
+        return *it;
+    const QByteArray digest = QCryptographicHash::hash(picture, QCryptographicHash::Md5);
+    int index = FPictureByDigest.value(digest, -1);
+    if (index < 0) {
+        index = int(FPictures.size());
+        FPictures.append(picture);
+        FPictureByDigest.insert(digest, index);
+        FPictureByData.insert(FPictures.constLast().constData(), index);
+    }
+    return index;
+}
+
+// --- Pages ---------------------------------------------------------------
+
+void TfrxPreviewPages::BeginPass() {
+    ResetLogicalPageNumber();
+}
+
+void TfrxPreviewPages::AddPage(TfrxReportPage* page) {
+    const int source = FSourcePageOf.value(page, -1);
+    if (source < 0) throw Error(QStringLiteral("Page %1 has no source copy").arg(page->Name()));
+    dropCachedPage(CurPage + 1);
+    if (AddPageAction == apWriteOver && CurPage + 1 < GetCount()) {
+        ++CurPage;
+        PreparedPage& written = FPages[size_t(CurPage)];
+        FStoredSize -= written.data.size();
+        written = {source, 0, {}};
+    } else {
+        FPages.push_back({source, 0, {}});
+        CurPage = GetCount() - 1;
+    }
+    FCurrentTop.clear();
+    IncLogicalPageNumber();
+}
+
+void TfrxPreviewPages::IncLogicalPageNumber() {
+    ++FLogicalPageNo;
+    if (CurPage >= 0) FPages[size_t(CurPage)].logicalNo = FLogicalPageNo;
+}
+
+void TfrxPreviewPages::ResetLogicalPageNumber() {
+    FLogicalPageNo = 0;
+}
+
+int TfrxPreviewPages::GetLogicalPageNo() const {
+    return CurPage >= 0 ? FPages[size_t(CurPage)].logicalNo : 0;
+}
+
+int TfrxPreviewPages::GetLogicalTotalPages() const {
+    // Pages numbered together run from a page numbered 1 to the next one.
+    if (CurPage < 0) return 0;
+    int end = CurPage + 1;
+    while (end < GetCount() && FPages[size_t(end)].logicalNo > 1) ++end;
+    int start = CurPage;
+    while (start > 0 && FPages[size_t(start)].logicalNo > 1) --start;
+    return end - start;
+}
+
+void TfrxPreviewPages::DeletePage(int index) {
+    if (index < 0 || index >= GetCount()) return;
+    FStoredSize -= FPages[size_t(index)].data.size();
+    FPages.erase(FPages.begin() + index);
+    FCache.clear();
+    if (CurPage >= GetCount()) CurPage = GetCount() - 1;
+}
+
+void TfrxPreviewPages::Finish() {
+    FRunning = false;
+    FCache.clear();
+}
+
+// --- Entries -------------------------------------------------------------
+//
+// An entry: number (source + 1, or 0 followed by a class index), the
+// differences, for picture views the picture's index, the number of children
+// and the children's entries.
+
+bool TfrxPreviewPages::isStored(const TfrxComponent* component) {
+    return component->Visible() && component->frComponentStyle().testFlag(frx::csPreviewVisible);
+}
+
+void TfrxPreviewPages::AddObject(TfrxComponent* component) {
+    AddObject(component, component->Objects());
+}
+
+void TfrxPreviewPages::AddObject(TfrxComponent* component, const QList<TfrxComponent*>& children) {
+    if (CurPage < 0 || !isStored(component)) return;
+    QByteArray& data = FPages[size_t(CurPage)].data;
+    const qsizetype before = data.size();
+    writeEntry(data, component, children);
+    FStoredSize += data.size() - before;
+    FCurrentTop.append(
+        {sourceOf(component), component->metaObject(), component->Top() + component->Height()});
+}
+
+void TfrxPreviewPages::writeEntry(QByteArray& out, TfrxComponent* component,
+                                  const QList<TfrxComponent*>& children) {
+    PreparedPageWriter writer(out, FSideValues);
+    const int source = sourceOf(component);
+    const TfrxComponent* reference = nullptr;
+    if (source >= 0) {
+        writer.writeNumber(quint64(source) + 1);
+        reference = FSources[size_t(source)].copy;
+    } else {
+        // No source copy: every value is recorded, as differences from a
+        // freshly made component of the class.
+        writer.writeNumber(0);
+        writer.writeNumber(quint64(classIndex(component->ClassName())));
+        reference = prototype(component->ClassName());
+    }
+    writer.writeDifferences(component, reference);
+    if (auto* picture = qobject_cast<TfrxPictureView*>(component))
+        writer.writeNumber(quint64(AddPicture(picture->Picture())));
+
+    QList<TfrxComponent*> stored;
+    for (TfrxComponent* child : children)
+        if (isStored(child)) stored.append(child);
+    writer.writeNumber(quint64(stored.size()));
+    for (TfrxComponent* child : stored) writeEntry(out, child, child->Objects());
+}
+
+int TfrxPreviewPages::classIndex(const QString& className) {
+    const auto it = FClassIndex.constFind(className);
+    if (it != FClassIndex.constEnd()) return *it;
+    FClassNames.append(className);
+    return *FClassIndex.insert(className, int(FClassNames.size()) - 1);
+}
+
+const TfrxComponent* TfrxPreviewPages::prototype(const QString& className) {
+    std::shared_ptr<TfrxComponent>& fresh = FPrototypes[className];
+    if (!fresh) fresh.reset(frxCreateComponent(className, nullptr));
+    if (!fresh) throw Error(QStringLiteral("Class %1 not found").arg(className));
+    return fresh.get();
+}
+
+bool TfrxPreviewPages::BandExists(const TfrxBand* band) const {
+    const bool footer = qobject_cast<const TfrxPageFooter*>(band);
+    const int source = sourceOf(band);
+    return std::any_of(FCurrentTop.cbegin(), FCurrentTop.cend(), [&](const TopEntry& entry) {
+        if (footer) return entry.metaObject->inherits(&TfrxPageFooter::staticMetaObject);
+        return source >= 0 ? entry.source == source : entry.metaObject == band->metaObject();
+    });
+}
+
+double TfrxPreviewPages::GetLastY() const {
+    double last = 0;
+    for (const TopEntry& entry : FCurrentTop)
+        if (!entry.metaObject->inherits(&TfrxPageFooter::staticMetaObject))
+            last = std::max(last, entry.bottom);
+    return last;
+}
+
+// --- Rebuilding ----------------------------------------------------------
+
+int TfrxPreviewPages::pagesInCache() const {
+    return std::max(1, FReport->PreviewOptions.PagesInCache);
+}
+
+void TfrxPreviewPages::dropCachedPage(int index) {
+    FCache.remove_if([index](const auto& cached) { return cached.first == index; });
+}
+
+TfrxReportPage* TfrxPreviewPages::GetPage(int index) {
+    if (index < 0 || index >= GetCount()) return nullptr;
+    const auto cached = std::find_if(FCache.begin(), FCache.end(),
+                                     [index](const auto& c) { return c.first == index; });
+    if (cached != FCache.end()) {
+        if (!FRunning) {
+            FCache.splice(FCache.begin(), FCache, cached);
+            return FCache.front().second.get();
+        }
+        // While a run writes pages, a cached page may be out of date.
+        FCache.erase(cached);
+    }
+    FCache.emplace_front(index, rebuild(index));
+    while (int(FCache.size()) > pagesInCache()) FCache.pop_back();
+    return FCache.front().second.get();
+}
+
+std::unique_ptr<TfrxReportPage> TfrxPreviewPages::rebuild(int index) {
+    const PreparedPage& prepared = FPages[size_t(index)];
+    auto page = std::make_unique<TfrxReportPage>();
+    frxAssignProperties(page.get(), FSourcePages[size_t(prepared.sourcePage)].get());
+    page->SetLeft(0);
+    page->SetTop(0);
+    PreparedPageReader reader(prepared.data, FSideValues);
+    while (!reader.atEnd()) rebuildEntry(reader, page.get());
+    return page;
+}
+
+void TfrxPreviewPages::rebuildEntry(PreparedPageReader& reader, TfrxComponent* parent) {
+    const quint64 tag = reader.readNumber();
+    TfrxComponent* component = nullptr;
+    if (tag > 0) {
+        if (tag > FSources.size()) throw Error(QStringLiteral("Prepared page data is damaged"));
+        const TfrxComponent* source = FSources[size_t(tag - 1)].copy;
+        component = frxCreateComponent(source->ClassName(), parent);
+        frxAssignProperties(component, source);
+    } else {
+        const quint64 cls = reader.readNumber();
+        if (cls >= quint64(FClassNames.size()))
+            throw Error(QStringLiteral("Prepared page data is damaged"));
+        component = frxCreateComponent(FClassNames[qsizetype(cls)], parent);
+    }
+    reader.applyDifferences(component);
+    if (auto* picture = qobject_cast<TfrxPictureView*>(component)) {
+        const quint64 image = reader.readNumber();
+        if (image >= quint64(FPictures.size()))
+            throw Error(QStringLiteral("Prepared page data is damaged"));
+        if (picture->Picture().constData() != FPictures[qsizetype(image)].constData())
+            picture->SetPicture(FPictures[qsizetype(image)]);
+        picture->ImageIndex = int(image);
+    }
+    const quint64 children = reader.readNumber();
+    for (quint64 i = 0; i < children; ++i) rebuildEntry(reader, component);
+}
+
+QSizeF TfrxPreviewPages::GetPageSize(int index) const {
+    if (index < 0 || index >= GetCount()) return {};
+    const TfrxReportPage* source = FSourcePages[size_t(FPages[size_t(index)].sourcePage)].get();
+    return {source->Width(), source->Height()};
+}
+
+}  // namespace qev
