@@ -33,6 +33,21 @@ class TfrxPageList : public TfrxExportPages {
     QList<TfrxReportPage*> FPages;
 };
 
+// Pages read through two functions, e.g. over the report's prepared pages:
+//   TfrxPagesOf pages([&] { return store.GetCount(); },
+//                     [&](int i) { return store.GetPage(i); });
+class TfrxPagesOf : public TfrxExportPages {
+  public:
+    TfrxPagesOf(std::function<int()> count, std::function<TfrxReportPage*(int)> page)
+        : FCount(std::move(count)), FPage(std::move(page)) {}
+    int GetCount() override { return FCount(); }
+    TfrxReportPage* GetPage(int index) override { return FPage(index); }
+
+  private:
+    std::function<int()> FCount;
+    std::function<TfrxReportPage*(int)> FPage;
+};
+
 // The progress window of an export, implemented by the application. While
 // it exists the window that was active is disabled; its cancel button sets
 // Cancelled() and closes it.

@@ -3,7 +3,13 @@
 #include "pdf/PdfNumbers.h"
 #include "testing/QtPrinters.h"
 
+#include <QFile>
 #include <QRegularExpression>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -391,6 +397,46 @@ TEST_F(PdfContent, ImageScaleAndFailingRenderer) {
     EXPECT_TRUE(content().contains("147.00 0 0 66.75 "));
     painter.drawImage({50, 50, 0, 89}, PdfFrame{}, 1, [](QImage&, double) {});
     EXPECT_EQ(content().count(" Do"), 1);  // zero width: nothing
+}
+
+TEST(PdfFonts, EmbeddedSubsetKeepsGlyphIds) {
+    TfrxPDFFont font({QStringLiteral("Arial")});
+    const QVector<quint16> glyphs = font.RemapString(QStringLiteral("EMISIÓN Código"), false);
+    QFile file(font.filePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    const QByteArray subset = font.GetFontFile();
+    EXPECT_LT(subset.size(), whole.size() / 4);
+
+    // The subset answers the same glyph ids with the same outlines.
+    FT_Library library = nullptr;
+    ASSERT_EQ(FT_Init_FreeType(&library), 0);
+    FT_Face original = nullptr, reduced = nullptr;
+    ASSERT_EQ(FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(whole.constData()),
+                                 whole.size(), 0, &original),
+              0);
+    ASSERT_EQ(FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(subset.constData()),
+                                 subset.size(), 0, &reduced),
+              0);
+    EXPECT_GT(reduced->num_glyphs, *std::max_element(glyphs.begin(), glyphs.end()));
+    for (quint16 glyph : glyphs) {
+        ASSERT_EQ(FT_Load_Glyph(original, glyph, FT_LOAD_NO_SCALE), 0);
+        const int points = original->glyph->outline.n_points;
+        const FT_Pos advance = original->glyph->advance.x;
+        ASSERT_EQ(FT_Load_Glyph(reduced, glyph, FT_LOAD_NO_SCALE), 0);
+        EXPECT_EQ(reduced->glyph->outline.n_points, points) << glyph;
+        EXPECT_EQ(reduced->glyph->advance.x, advance) << glyph;
+    }
+    // A glyph not used is empty in the subset.
+    const FT_UInt unused = FT_Get_Char_Index(original, 'Z');
+    ASSERT_EQ(FT_Load_Glyph(reduced, unused, FT_LOAD_NO_SCALE), 0);
+    EXPECT_EQ(reduced->glyph->outline.n_points, 0);
+    FT_Done_Face(reduced);
+    FT_Done_Face(original);
+    FT_Done_FreeType(library);
+
+    font.PackFont = false;
+    EXPECT_EQ(font.GetFontFile(), whole);
 }
 
 }  // namespace
