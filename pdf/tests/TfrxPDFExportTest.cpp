@@ -86,6 +86,9 @@ TEST_F(PdfExportRun, OnePageStatementFileStructure) {
     const QByteArray content = pdf.allContent();
     EXPECT_TRUE(content.startsWith("q\r\n147.00 0 0 66.75 31.68 696.40 cm\r\n/Im0 Do\r\nQ\r\n"));
     EXPECT_TRUE(content.contains("\r\n/F0 10 Tf\r\n0 0 0 rg\r\n"));
+    // "FECHA" at (4, 255) in the header: starts at AbsLeft + 3 + 0.1, its
+    // baseline one 10-point line (15.28 px) below AbsTop + GapY - 1.
+    EXPECT_TRUE(content.contains("BT\r\n34.17 560.44 Td\r\n<"));
     EXPECT_TRUE(content.contains("\r\n[] 0 d\r\n0 0 0 RG\r\n0.75 w\r\n0.00 1.00 1.00 rg\r\n"));
     EXPECT_TRUE(pdf.object(15).contains("/Author <FEFF0044006900730074"));
     EXPECT_TRUE(pdf.object(15).contains("/CreationDate (D:20160624153005)"));
