@@ -8,7 +8,9 @@
 #include "data/ConnectionSettings.h"
 #include "data/DemoCompany.h"
 
-#include <QTemporaryDir>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -21,10 +23,14 @@ namespace qev::testing {
 inline const char* const Sqlite = "sqlite";
 inline const char* const Postgres = "postgresql";
 
+// ctest runs every test in a process of its own: the file is built once per
+// test binary (its time stamp names it, so a rebuilt generator gets a new one)
+// and shared; ensureSqliteFile renames it into place whole.
 inline QString demoSqlitePath() {
-    static QTemporaryDir dir;
     static const QString path = [] {
-        const QString p = dir.filePath(QStringLiteral("qevdemo.sqlite"));
+        const QFileInfo binary(QCoreApplication::applicationFilePath());
+        const QString p = QStringLiteral(QEV_BUILD_DIR "/data/test-demo/qevdemo-%1.sqlite")
+                              .arg(binary.lastModified().toMSecsSinceEpoch());
         DemoCompany::ensureSqliteFile(p);
         return p;
     }();
