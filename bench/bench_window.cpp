@@ -200,6 +200,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qev"));
 
+    // Company files may be kept between runs; the movements file always starts empty.
     QTemporaryDir temporary;
     const QStringList arguments = QApplication::arguments();
     const int keep = int(arguments.indexOf(QStringLiteral("--keep")));
@@ -210,7 +211,7 @@ int main(int argc, char** argv) {
     const double generate = timed([&] { DemoCompany::ensureSqliteFile(demoFile); });
     std::printf("%-52s %8.1f ms\n", "demo company file (first run only)", generate);
     reportOpen("window open on the demo company (create+show+paint)",
-               sqliteCompany(demoFile, dir + QStringLiteral("/data")));
+               sqliteCompany(demoFile, temporary.filePath(QStringLiteral("data"))));
 
     const QString bigFile = dir + QStringLiteral("/partners50k.sqlite");
     if (!QFile::exists(bigFile)) {
@@ -218,7 +219,8 @@ int main(int argc, char** argv) {
         QFile(bigFile).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         addSuppliers(bigFile, 50000);
     }
-    const ConnectionSettings big = sqliteCompany(bigFile, dir + QStringLiteral("/data50k"));
+    const ConnectionSettings big =
+        sqliteCompany(bigFile, temporary.filePath(QStringLiteral("data50k")));
     reportOpen("window open with 50,000 more business partners", big);
     responsiveness(big);
     return 0;
