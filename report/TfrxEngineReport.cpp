@@ -67,4 +67,10 @@ bool frxPrepareReport(TfrxReport& report, bool ClearLastReport) {
     return false;
 }
 
+TfrxEngine* TfrxReport::Engine() { return frxEngineOf(*this); }
+
+TfrxPreviewPages* TfrxReport::PreviewPages() { return frxPreviewPagesOf(*this); }
+
+bool TfrxReport::PrepareReport(bool ClearLastReport) { return frxPrepareReport(*this, ClearLastReport); }
+
 }  // namespace qev

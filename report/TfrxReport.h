@@ -17,7 +17,9 @@
 namespace qev {
 
 class TfrxDataSet;
+class TfrxEngine;
 class TfrxExpression;
+class TfrxPreviewPages;
 class TfrxReportPage;
 
 // An entry of a report's DataSets: the data sets the report may use.
@@ -148,6 +150,13 @@ class TfrxReport : public TfrxComponent {
     void LoadFromFile(const QString& fileName);
     QByteArray Snapshot() const { return SaveToJson(); }
     void Restore(const QByteArray& snapshot);
+
+    // --- Preparing (TfrxEngineReport.cpp) ---------------------------------
+    // The engine and the store of prepared pages, made on first use.
+    TfrxEngine* Engine();
+    TfrxPreviewPages* PreviewPages();
+    // Prepares the pages (frxPrepareReport); true when there were no errors.
+    bool PrepareReport(bool ClearLastReport = true);
 
     void Clear() override;
 

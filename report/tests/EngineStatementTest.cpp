@@ -69,8 +69,8 @@ struct StatementFixture {
     }
 
     TfrxReport& report() { return *statement.frxReport1; }
-    TfrxPreviewPages& pages() { return *frxPreviewPagesOf(report()); }
-    bool prepare() { return frxPrepareReport(report(), true); }
+    TfrxPreviewPages& pages() { return *report().PreviewPages(); }
+    bool prepare() { return report().PrepareReport(true); }
 
     HookRecorder hooks;
     MemoryRecordSet suppliers;
