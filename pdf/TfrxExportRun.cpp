@@ -2,12 +2,13 @@
 
 #include "format/Error.h"
 #include "pdf/TfrxCustomExportFilter.h"
+#include "report/TfrxEngineHooks.h"
+#include "report/TfrxEngineReport.h"
 #include "report/TfrxMemoView.h"
 #include "report/TfrxPage.h"
 #include "report/TfrxPictureView.h"
 #include "report/TfrxReport.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QImage>
 #include <QPainter>
@@ -27,9 +28,7 @@ void TfrxExportRun::DefaultOpenFile(const QString& path) {
 }
 
 QString TfrxExportRun::ErrorsText(const QStringList& errors) {
-    QString text = QStringLiteral("The following error(s) have occured:\r\n");
-    for (const QString& error : errors) text += error + QStringLiteral("\r\n");
-    return text;
+    return frxErrorsMessage(errors);
 }
 
 QList<int> TfrxExportRun::ParsePageNumbers(const QString& text) {
@@ -44,8 +43,7 @@ QList<int> TfrxExportRun::ParsePageNumbers(const QString& text) {
 }
 
 void TfrxExportRun::ProcessMessages() {
-    if (!FReport.EngineOptions.EnableThreadSafe && QCoreApplication::instance())
-        QCoreApplication::processEvents();
+    if (!FReport.EngineOptions.EnableThreadSafe) frxProcessMessages();
 }
 
 void TfrxExportRun::ReportError(const QString& message) {
@@ -53,7 +51,10 @@ void TfrxExportRun::ReportError(const QString& message) {
     const QString text = ErrorsText(FReport.Errors());
     switch (FReport.EngineOptions.NewSilentMode) {
         case frx::simMessageBoxes:
-            if (ShowError) ShowError(QStringLiteral("Error"), text);
+            if (ShowError)
+                ShowError(QStringLiteral("Error"), text);
+            else
+                frxErrorBox(text, QStringLiteral("Error"));
             break;
         case frx::simSilent:
             break;

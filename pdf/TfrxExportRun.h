@@ -68,7 +68,8 @@ class TfrxExportRun {
     TfrxExportRun(TfrxReport& report, TfrxExportPages& pages) : FReport(report), FPages(pages) {}
 
     // Shown (when the report's silent mode asks for boxes) with the caption
-    // "Error" and the collected error texts.
+    // "Error" and the collected error texts; unset, the report's error box
+    // (frxErrorBox) shows them.
     std::function<void(const QString& caption, const QString& text)> ShowError;
     // Opens a finished file in the user's viewer; the default asks the
     // desktop. Tests replace it.
