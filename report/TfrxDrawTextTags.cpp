@@ -128,6 +128,17 @@ int TfrxHTMLTagsList::applyTag(const QString& text, int at, State& state) const 
 TfrxHTMLTags TfrxHTMLTagsList::parse(QString& text, State& state, int& position) const {
     TfrxHTMLTags records;
     records.reserve(text.size());
+    if (!FAllowTags) {  // every character has the defaults: nothing to parse
+        TfrxHTMLTag tag;
+        tag.Size = FDefSize;
+        tag.Style = FDefStyle;
+        tag.Color = FDefColor;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            tag.Position = position++;
+            records.push_back(tag);
+        }
+        return records;
+    }
     QString plain;
     plain.reserve(text.size());
     for (int i = 0; i < text.size();) {
