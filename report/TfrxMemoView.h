@@ -115,9 +115,13 @@ class TfrxCustomMemoView : public TfrxStretcheable {
     double CalcHeight() override;
     void Draw(QPainter* canvas, double scaleX, double scaleY, double offsetX,
               double offsetY) override;
+    // Splitting across pages: the text still to be output waits in FPartMemo.
+    void InitPart() override;
+    double DrawPart() override;
 
   private:
     QStringList FMemo;
+    QString FPartMemo;
     std::optional<QString> FSavedText;
     QString FLastValue;
 };

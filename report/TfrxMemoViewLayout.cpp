@@ -19,4 +19,12 @@ void TfrxCustomMemoView::Draw(QPainter* canvas, double scaleX, double scaleY, do
     memoDraw(*this, canvas, scaleX, scaleY, offsetX, offsetY);
 }
 
+void TfrxCustomMemoView::InitPart() {
+    memoInitPart(*this, FPartMemo);
+}
+
+double TfrxCustomMemoView::DrawPart() {
+    return memoDrawPart(*this, FPartMemo);
+}
+
 }  // namespace qev

@@ -111,18 +111,24 @@ TEST_F(DrawTextMemoTest, HighlightColoursOneDrawingOnly) {
 TEST_F(DrawTextMemoTest, DrawPartKeepsWhatFitsAndHandsOnTheRest) {
     memo.SetBounds(0, 0, 40, 33);  // text rectangle 32 high: two lines of 15.28
     memo.SetMemo({"aaaa aaaa aaaa"});
-    QString part;
-    memoInitPart(memo, part);
-    EXPECT_EQ(part, QStringLiteral("aaaa aaaa aaaa\r\n"));
-    EXPECT_NEAR(memoDrawPart(memo, part), 33 - 2 * 15.28, 1e-9);
+    memo.InitPart();
+    EXPECT_NEAR(memo.DrawPart(), 33 - 2 * 15.28, 1e-9);
     EXPECT_EQ(memo.Memo(), QStringList{"aaaa aaaa "});
-    EXPECT_EQ(part, QStringLiteral("aaaa\r\n"));
     EXPECT_TRUE(memo.LastParaBreak);
     // The unused space counts the lines the rectangle holds, not the lines left.
-    EXPECT_NEAR(memoDrawPart(memo, part), 33 - 2 * 15.28, 1e-9);
+    EXPECT_NEAR(memo.DrawPart(), 33 - 2 * 15.28, 1e-9);
     EXPECT_EQ(memo.Memo(), QStringList{"aaaa"});
-    EXPECT_EQ(part, QString());
     EXPECT_FALSE(memo.LastParaBreak);
+
+    QString part;  // the same through the free functions, with the part text in view
+    memo.SetMemo({"aaaa aaaa aaaa", "bb"});
+    memoInitPart(memo, part);
+    EXPECT_EQ(part, QStringLiteral("aaaa aaaa aaaa\r\nbb\r\n"));
+    memoDrawPart(memo, part);
+    EXPECT_EQ(part, QStringLiteral("aaaa\r\nbb\r\n"));
+    memoDrawPart(memo, part);
+    EXPECT_EQ(part, QString());
+    EXPECT_EQ(memo.Memo(), (QStringList{"aaaa", "bb"}));
 }
 
 }  // namespace
