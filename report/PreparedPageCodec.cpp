@@ -69,6 +69,19 @@ const QList<QMetaProperty>& frxPreparedProperties(const TfrxComponent* component
     return *cache.insert(mo, list);
 }
 
+QList<QVariant> frxPreparedValues(const TfrxComponent* component) {
+    QList<QVariant> values;
+    for (const QMetaProperty& p : frxPreparedProperties(component))
+        values.append(p.read(component));
+    return values;
+}
+
+void frxWritePreparedValues(TfrxComponent* component, const QList<QVariant>& values) {
+    const QList<QMetaProperty>& properties = frxPreparedProperties(component);
+    for (qsizetype i = 0; i < properties.size() && i < values.size(); ++i)
+        properties[i].write(component, values[i]);
+}
+
 // --- Writing -------------------------------------------------------------
 
 void PreparedPageWriter::writeNumber(quint64 value) {
@@ -131,7 +144,7 @@ void PreparedPageWriter::writeValue(const QMetaProperty& property, const QVarian
 }
 
 void PreparedPageWriter::writeDifferences(const TfrxComponent* component,
-                                          const TfrxComponent* reference) {
+                                          const QList<QVariant>& reference) {
     const QList<QMetaProperty>& properties = frxPreparedProperties(component);
     std::vector<std::pair<int, QVariant>> differences;
     bool fontDiffers = false;
@@ -141,7 +154,7 @@ void PreparedPageWriter::writeDifferences(const TfrxComponent* component,
         QVariant value = p.read(component);
         // Assigning a font turns ParentFont off when read back, so a changed
         // font always carries its ParentFont with it.
-        if (!(isParentFont && fontDiffers) && sameValue(p, value, p.read(reference))) continue;
+        if (!(isParentFont && fontDiffers) && sameValue(p, value, reference.value(i))) continue;
         if (!std::strcmp(p.name(), "Font")) fontDiffers = true;
         differences.emplace_back(i, std::move(value));
     }

@@ -25,6 +25,10 @@ class TfrxComponent;
 // order: the stored ones, less the data binding (prepared pages are not bound)
 // and less the picture of a picture view (kept once in the picture cache).
 const QList<QMetaProperty>& frxPreparedProperties(const TfrxComponent* component);
+// The values of those properties, read once per source copy.
+QList<QVariant> frxPreparedValues(const TfrxComponent* component);
+// Writes such values onto a component of the same class, in property order.
+void frxWritePreparedValues(TfrxComponent* component, const QList<QVariant>& values);
 
 class PreparedPageWriter {
   public:
@@ -33,8 +37,9 @@ class PreparedPageWriter {
 
     void writeNumber(quint64 value);
     void writeText(const QString& text);
-    // The properties of `component` that differ from `reference` (same class).
-    void writeDifferences(const TfrxComponent* component, const TfrxComponent* reference);
+    // The properties of `component` that differ from `reference`, the
+    // prepared values of a component of the same class.
+    void writeDifferences(const TfrxComponent* component, const QList<QVariant>& reference);
 
   private:
     void writeValue(const QMetaProperty& property, const QVariant& value);

@@ -69,9 +69,9 @@ void TfrxPreviewPages::copySource(TfrxComponent* original, TfrxComponent* parent
         band->SetDataSet(nullptr);
     }
     FSourceOf.insert(original, int(FSources.size()));
-    FSources.push_back({copy, newAlias(original)});
     if (auto* picture = qobject_cast<TfrxPictureView*>(copy))
         picture->ImageIndex = AddPicture(picture->Picture());
+    FSources.push_back({copy, newAlias(original), frxPreparedValues(copy)});
     for (TfrxComponent* child : original->Objects()) copySource(child, copy);
 }
 
@@ -200,18 +200,18 @@ void TfrxPreviewPages::writeEntry(QByteArray& out, TfrxComponent* component,
                                   const QList<TfrxComponent*>& children) {
     PreparedPageWriter writer(out, FSideValues);
     const int source = sourceOf(component);
-    const TfrxComponent* reference = nullptr;
+    const QList<QVariant>* reference = nullptr;
     if (source >= 0) {
         writer.writeNumber(quint64(source) + 1);
-        reference = FSources[size_t(source)].copy;
+        reference = &FSources[size_t(source)].values;
     } else {
         // No source copy: every value is recorded, as differences from a
         // freshly made component of the class.
         writer.writeNumber(0);
         writer.writeNumber(quint64(classIndex(component->ClassName())));
-        reference = prototype(component->ClassName());
+        reference = &prototype(component->ClassName());
     }
-    writer.writeDifferences(component, reference);
+    writer.writeDifferences(component, *reference);
     if (auto* picture = qobject_cast<TfrxPictureView*>(component))
         writer.writeNumber(quint64(AddPicture(picture->Picture())));
 
@@ -229,11 +229,12 @@ int TfrxPreviewPages::classIndex(const QString& className) {
     return *FClassIndex.insert(className, int(FClassNames.size()) - 1);
 }
 
-const TfrxComponent* TfrxPreviewPages::prototype(const QString& className) {
-    std::shared_ptr<TfrxComponent>& fresh = FPrototypes[className];
-    if (!fresh) fresh.reset(frxCreateComponent(className, nullptr));
+const QList<QVariant>& TfrxPreviewPages::prototype(const QString& className) {
+    const auto it = FPrototypes.constFind(className);
+    if (it != FPrototypes.constEnd()) return *it;
+    const std::unique_ptr<TfrxComponent> fresh(frxCreateComponent(className, nullptr));
     if (!fresh) throw Error(QStringLiteral("Class %1 not found").arg(className));
-    return fresh.get();
+    return *FPrototypes.insert(className, frxPreparedValues(fresh.get()));
 }
 
 bool TfrxPreviewPages::BandExists(const TfrxBand* band) const {
@@ -292,26 +293,26 @@ std::unique_ptr<TfrxReportPage> TfrxPreviewPages::rebuild(int index) {
 }
 
 void TfrxPreviewPages::rebuildEntry(PreparedPageReader& reader, TfrxComponent* parent) {
+    const auto damaged = [] { return Error(QStringLiteral("Prepared page data is damaged")); };
     const quint64 tag = reader.readNumber();
     TfrxComponent* component = nullptr;
     if (tag > 0) {
-        if (tag > FSources.size()) throw Error(QStringLiteral("Prepared page data is damaged"));
-        const TfrxComponent* source = FSources[size_t(tag - 1)].copy;
-        component = frxCreateComponent(source->ClassName(), parent);
-        frxAssignProperties(component, source);
+        if (tag > FSources.size()) throw damaged();
+        const SourceObject& source = FSources[size_t(tag - 1)];
+        component = frxCreateComponent(source.copy->ClassName(), parent);
+        if (component) frxWritePreparedValues(component, source.values);
     } else {
         const quint64 cls = reader.readNumber();
-        if (cls >= quint64(FClassNames.size()))
-            throw Error(QStringLiteral("Prepared page data is damaged"));
+        if (cls >= quint64(FClassNames.size())) throw damaged();
         component = frxCreateComponent(FClassNames[qsizetype(cls)], parent);
     }
+    if (!component) throw damaged();
     reader.applyDifferences(component);
     if (auto* picture = qobject_cast<TfrxPictureView*>(component)) {
+        // The picture is not among the copied values: it comes from the cache.
         const quint64 image = reader.readNumber();
-        if (image >= quint64(FPictures.size()))
-            throw Error(QStringLiteral("Prepared page data is damaged"));
-        if (picture->Picture().constData() != FPictures[qsizetype(image)].constData())
-            picture->SetPicture(FPictures[qsizetype(image)]);
+        if (image >= quint64(FPictures.size())) throw damaged();
+        picture->SetPicture(FPictures[qsizetype(image)]);
         picture->ImageIndex = int(image);
     }
     const quint64 children = reader.readNumber();

@@ -100,6 +100,7 @@ class TfrxPreviewPages : public QObject {
     struct SourceObject {
         TfrxComponent* copy;
         QString alias;
+        QList<QVariant> values;  // the copy's prepared values
     };
     struct PreparedPage {
         int sourcePage;
@@ -117,7 +118,7 @@ class TfrxPreviewPages : public QObject {
     QString newAlias(const TfrxComponent* component);
     int sourceOf(const TfrxComponent* component) const;
     int classIndex(const QString& className);
-    const TfrxComponent* prototype(const QString& className);
+    const QList<QVariant>& prototype(const QString& className);
     void writeEntry(QByteArray& out, TfrxComponent* component,
                     const QList<TfrxComponent*>& children);
     static bool isStored(const TfrxComponent* component);
@@ -137,7 +138,8 @@ class TfrxPreviewPages : public QObject {
 
     QStringList FClassNames;
     QHash<QString, int> FClassIndex;
-    QHash<QString, std::shared_ptr<TfrxComponent>> FPrototypes;
+    // Values of a freshly made component, per class.
+    QHash<QString, QList<QVariant>> FPrototypes;
     QList<QVariant> FSideValues;
 
     std::vector<PreparedPage> FPages;
