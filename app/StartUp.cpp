@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 
+#include "app/BatchPrint.h"
 #include "app/ErrorBox.h"
 #include "app/TFmensaje.h"
 #include "app/TForm1.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTextStream>
 
 #include <dlfcn.h>
 #include <memory>
@@ -71,16 +73,56 @@ StartUpOptions parseStartUpOptions(const QStringList& arguments) {
     const QCommandLineOption supplier(QStringLiteral("supplier"),
                                       QStringLiteral("Supplier code shown in the pictures."),
                                       QStringLiteral("code"));
-    parser.addOptions({config, screenshot, supplier});
+    const QCommandLineOption print(QStringLiteral("print"),
+                                   QStringLiteral("Write the statement of a supplier and quit."),
+                                   QStringLiteral("code"));
+    const QCommandLineOption printAll(QStringLiteral("print-all"),
+                                      QStringLiteral("Write every supplier's statement and quit."));
+    const QCommandLineOption out(QStringLiteral("out"),
+                                 QStringLiteral("Folder for the printed statements."),
+                                 QStringLiteral("directory"));
+    parser.addOptions({config, screenshot, supplier, print, printAll, out});
     if (!parser.parse(arguments)) throw Error(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         throw Error(QStringLiteral("Unexpected argument: ") + parser.positionalArguments().first());
-    return {parser.value(config), parser.value(screenshot), parser.value(supplier)};
+    StartUpOptions options{parser.value(config), parser.value(screenshot), parser.value(supplier),
+                           parser.values(print), parser.isSet(printAll), parser.value(out)};
+    if (!options.outputDir.isEmpty() && !options.batch())
+        throw Error(QStringLiteral("--out goes with --print or --print-all"));
+    return options;
+}
+
+static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
+    // No window is shown, but the report draws pictures and measures fonts.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    ConnectionSettings settings;
+    try {
+        settings = ConnectionSettings::load(options.configPath);
+    } catch (const std::exception& error) {
+        err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
+        return BatchCannotStart;
+    }
+    return runBatchPrint(settings, {options.printCodes, options.printAll, options.outputDir}, out,
+                         err);
 }
 
 int runQev(int& argc, char** argv) {
     // The regional formats first, with the program's own overrides, before any window.
     initFormatSettings(QLocale::system());
+
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    StartUpOptions early;
+    try {
+        early = parseStartUpOptions(arguments);
+    } catch (const std::exception&) {
+        // Reported below, with the application's error box.
+    }
+    if (early.batch()) return runBatch(argc, argv, early);
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qev"));
 

@@ -13,6 +13,10 @@ struct StartUpOptions {
     QString configPath;     // --config FILE: connection settings (INI)
     QString screenshotDir;  // --screenshot DIR: save a picture of each mode and quit
     QString supplierCode;   // --supplier CODE: the supplier shown in the pictures
+    QStringList printCodes; // --print CODE (repeatable): write these statements, no window
+    bool printAll = false;  // --print-all: every supplier's statement, no window
+    QString outputDir;      // --out DIR: where --print and --print-all write
+    bool batch() const { return printAll || !printCodes.isEmpty(); }
 };
 
 // Throws qev::Error with the parser's text for an unknown option or a missing value.

@@ -4,7 +4,9 @@
 #include "app/DataControls.h"
 #include "app/ErrorBox.h"
 #include "app/RecordSetModel.h"
+#include "app/StatementPrinter.h"
 #include "app/TFmensaje.h"
+#include "app/TfrxProgress.h"
 #include "app/WindowStyle.h"
 #include "data/ConexionSAP.h"
 #include "data/MovementsFile.h"
@@ -12,6 +14,7 @@
 #include "data/TablaProveedores.h"
 #include "data/TablaPuente.h"
 #include "data/TablaSql.h"
+#include "report/TfrxEngineHooks.h"
 #include "statement/StatementBuilder.h"
 
 #include <QApplication>
@@ -105,6 +108,7 @@ TForm1::TForm1(const ConnectionSettings& settings, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    frxSetMessageBox({});  // the box belonged to this window
     // The record sets go before the child widgets: the grids must stop reading
     // them and the record sets must stop calling into the window.
     proveedoresModel_->detach();
@@ -129,6 +133,14 @@ void TForm1::openDataSources(const ConnectionSettings& settings) {
     tablaSql_->open();
     tablaPuente_ = std::make_unique<TablaPuente>(*conexionSAP_);
     builder_ = std::make_unique<StatementBuilder>(*tablaPuente_, *tablaMovtos_, *tablaSql_);
+    printer_ = std::make_unique<StatementPrinter>(*tablaProveedores_, *tablaSql_);
+    progress_ = new TfrxProgress(this);
+    printer_->progress = progress_;
+    printAction_ = [this] { printStatement(); };
+    // The report and its export show their collected errors in our error box.
+    frxSetMessageBox([this](const QString& text, const QString& caption) {
+        showErrorBox(this, caption, text);
+    });
 }
 
 QToolButton* TForm1::createSpeedButton(const char* name, int left, int top, const QString& hint) {
@@ -471,6 +483,10 @@ void TForm1::ConsultarClick() {
 
 void TForm1::SBImprimirClick() {
     if (printAction_) runHandler(this, printAction_);
+}
+
+void TForm1::printStatement() {
+    printer_->print(DBText14->text(), settings_.effectiveDataDirectory());
 }
 
 void TForm1::SBSalirClick() {

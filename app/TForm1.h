@@ -23,6 +23,8 @@ class DBText;
 class MovementsFile;
 class RecordSetModel;
 class StatementBuilder;
+class StatementPrinter;
+class TfrxProgress;
 class TFmensaje;
 class TablaMovtos;
 class TablaProveedores;
@@ -42,8 +44,11 @@ class TForm1 : public QWidget {
     // The wait window shown while a statement is collected (created after this one).
     void setWaitWindow(TFmensaje* fmensaje) { fmensaje_ = fmensaje; }
     TFmensaje* waitWindow() const { return fmensaje_; }
-    // What SBImprimir does; nothing until one is set.
+    // What SBImprimir does: by default the statement PDF of the current supplier,
+    // written in the data directory and opened (printStatement).
     void setPrintAction(std::function<void()> action) { printAction_ = std::move(action); }
+    // The report and PDF export behind SBImprimir (tests replace its opener).
+    StatementPrinter& statementPrinter() const { return *printer_; }
 
     // Where the movements file lives; the statement PDFs go there too.
     const ConnectionSettings& settings() const { return settings_; }
@@ -89,6 +94,8 @@ class TForm1 : public QWidget {
     void ConsultarClick();
     void SBImprimirClick();
     void SBSalirClick();
+    // "QEV_" + the code shown by DBText14 + ".pdf" in the data directory, opened.
+    void printStatement();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -127,6 +134,8 @@ class TForm1 : public QWidget {
     std::unique_ptr<TablaSql> tablaSql_;
     std::unique_ptr<TablaPuente> tablaPuente_;
     std::unique_ptr<StatementBuilder> builder_;
+    std::unique_ptr<StatementPrinter> printer_;
+    TfrxProgress* progress_ = nullptr;
 
     RecordSetModel* proveedoresModel_ = nullptr;
     RecordSetModel* movimientosModel_ = nullptr;

@@ -1,0 +1,55 @@
+#include "app/StatementPrinter.h"
+
+#include "pdf/TfrxExportRun.h"
+#include "pdf/TfrxPDFExport.h"
+#include "report/StatementTemplate.h"
+#include "report/TfrxDBDataset.h"
+#include "report/TfrxPreviewPages.h"
+#include "report/TfrxReport.h"
+
+#include <QDir>
+
+namespace qev {
+
+StatementPrinter::StatementPrinter(RecordSet& proveedores, RecordSet& movimientos)
+    : openFile(TfrxExportRun::DefaultOpenFile),
+      report_(new StatementReport(createStatementReport(&owner_))) {
+    report_->frxDBDataset1->SetDataSet(&proveedores);
+    report_->frxDBDataset2->SetDataSet(&movimientos);
+}
+
+StatementPrinter::~StatementPrinter() {
+    delete report_;
+}
+
+QString StatementPrinter::fileNameFor(const QString& code) {
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    QString safe = code;
+    for (QChar& c : safe)
+        if (c.unicode() < 0x20 || forbidden.contains(c)) c = u'_';
+    return QStringLiteral("QEV_") + safe + QStringLiteral(".pdf");
+}
+
+QString StatementPrinter::print(const QString& code, const QString& directory) {
+    TfrxReport& report = *report_->frxReport1;
+    report.PrepareReport(true);  // its errors are shown by the report itself
+
+    TfrxPDFExport filter(TfrxPDFExport::CreateNoRegister);
+    filter.ShowDialog = false;
+    filter.OpenAfterExport = bool(openFile);
+    filter.EmbeddedFonts = embeddedFonts;
+    filter.DefaultPath = QDir::toNativeSeparators(directory);
+    filter.FileName = fileNameFor(code);
+
+    TfrxPreviewPages& store = *report.PreviewPages();
+    TfrxPagesOf pages([&store] { return store.GetCount(); },
+                      [&store](int i) { return store.GetPage(i); });
+    TfrxExportRun run(report, pages);
+    run.OpenFile = openFile;
+    run.ShowError = showError;
+    run.Progress = progress;
+    run.ShowProgress = report.ShowProgress;
+    return run.Export(&filter) ? filter.FileName : QString();
+}
+
+}  // namespace qev

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace qev {
+
+class RecordSet;
+class TfrxExportProgress;
+struct StatementReport;
+
+// The statement report of the main window over its two record sets (the current
+// supplier and the movements in statement order) and the PDF export of it:
+// prepare afresh, write "QEV_" + code + ".pdf" in a directory, open it.
+class StatementPrinter {
+  public:
+    StatementPrinter(RecordSet& proveedores, RecordSet& movimientos);
+    ~StatementPrinter();
+    StatementPrinter(const StatementPrinter&) = delete;
+    StatementPrinter& operator=(const StatementPrinter&) = delete;
+
+    // Prepares the report and exports it into `directory`; returns the file
+    // written, or an empty text when the export reported an error (through
+    // showError, or the report's error box when that is unset).
+    QString print(const QString& code, const QString& directory);
+
+    // "QEV_" + code + ".pdf", with every character that a file name cannot
+    // hold (path separators, ":", "*", "?", quotes, "<", ">", "|", control
+    // characters) replaced by "_", so that the file stays in its directory.
+    static QString fileNameFor(const QString& code);
+
+    // Opens the finished file; the default asks the desktop. Empty: not opened.
+    std::function<void(const QString& path)> openFile;
+    // Shows the collected export errors; unset: the report's error box.
+    std::function<void(const QString& caption, const QString& text)> showError;
+    // The progress window with its cancel button; none when null.
+    TfrxExportProgress* progress = nullptr;
+    // Font embedding stays on: the glyph ids come from the font file we measure with.
+    bool embeddedFonts = true;
+
+  private:
+    QObject owner_;
+    StatementReport* report_;
+};
+
+}  // namespace qev

@@ -1,0 +1,203 @@
+// The print button and batch printing: the statement of a known supplier is
+// written as a PDF in the data directory, read back by real PDF readers, and
+// handed to the viewer.
+#include "TestCompany.h"
+#include "app/ErrorBox.h"
+#include "app/StatementPrinter.h"
+#include "app/TFmensaje.h"
+#include "app/TForm1.h"
+#include "data/TablaProveedores.h"
+
+#include "testing/QtPrinters.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace qev;
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out, err;
+};
+
+ToolRun run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QEV_NONINTERACTIVE"), QStringLiteral("1"));
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString pdfText(const QString& path) {
+    return run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")})
+        .out;
+}
+
+class PrintTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        database = dir.filePath(QStringLiteral("company.sqlite"));
+        dataDir = dir.filePath(QStringLiteral("data"));
+        testcompany::create(database);
+        previousBox =
+            setErrorBoxFunction([this](QWidget*, const QString& title, const QString& text) {
+                boxes << title + u'|' + text;
+            });
+        form = std::make_unique<TForm1>(testcompany::settings(database, dataDir));
+        fmensaje = std::make_unique<TFmensaje>();
+        form->setWaitWindow(fmensaje.get());
+        form->statementPrinter().openFile = [this](const QString& path) { opened << path; };
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    void TearDown() override {
+        form.reset();
+        fmensaje.reset();
+        setErrorBoxFunction(previousBox);
+    }
+
+    void consultar(const QString& code) {
+        form->Edit1->setText(code);
+        QTest::mouseClick(form->Consultar, Qt::LeftButton);
+    }
+
+    QTemporaryDir dir;
+    QString database, dataDir;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TFmensaje> fmensaje;
+    ErrorBoxFunction previousBox;
+    QStringList boxes, opened;
+};
+
+}  // namespace
+
+TEST(StatementPrinterFileName, KeepsTheFileInsideItsDirectory) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"P0012", "QEV_P0012.pdf"},
+        {"P1 ", "QEV_P1 .pdf"},  // the code as displayed, trailing space kept
+        {"A/B", "QEV_A_B.pdf"},
+        {"..\\..\\x", "QEV_.._.._x.pdf"},
+        {"C:x*?\"<>|", "QEV_C_x______.pdf"},
+        {"O'Brien", "QEV_O'Brien.pdf"},
+        {"Ñu\t1", "QEV_Ñu_1.pdf"},
+    };
+    for (const auto& [code, expected] : cases)
+        EXPECT_EQ(StatementPrinter::fileNameFor(QString::fromUtf8(code)),
+                  QString::fromUtf8(expected))
+            << code;
+}
+
+TEST_F(PrintTest, PrintButtonWritesTheStatementAndOpensIt) {
+    consultar(QStringLiteral("P0004"));
+    ASSERT_TRUE(form->SBImprimir->isVisible());
+    QTest::mouseClick(form->SBImprimir, Qt::LeftButton);
+
+    const QString path = QDir(dataDir).filePath(QStringLiteral("QEV_P0004.pdf"));
+    ASSERT_TRUE(boxes.isEmpty()) << boxes.join('\n').toStdString();
+    ASSERT_TRUE(QFileInfo::exists(path));
+    EXPECT_EQ(opened, QStringList{path});
+
+    const ToolRun check = run(QStringLiteral("qpdf"), {QStringLiteral("--check"), path});
+    EXPECT_EQ(check.exitCode, 0) << check.out.toStdString() << check.err.toStdString();
+    const QString text = pdfText(path);
+    for (const char* expected : {"Abarrotes La Estrella", "P0004", "05/ENE/2016", "$1,000.00",
+                                 "$900.00", "$500.00", "$550.00", "PAGINA"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                                << text.toStdString();
+    // The statement on screen is still there, on the same supplier.
+    EXPECT_EQ(form->tablaProveedores().value(QStringLiteral("CardCode")).toString(),
+              QStringLiteral("P0004"));
+}
+
+TEST_F(PrintTest, PrintingAgainReplacesTheFileAndASecondSupplierGetsItsOwn) {
+    consultar(QStringLiteral("P0004"));
+    form->SBImprimirClick();
+    const QString first = QDir(dataDir).filePath(QStringLiteral("QEV_P0004.pdf"));
+    QFile::resize(first, 10);  // spoil it: the next print must write it anew
+    form->SBImprimirClick();
+    EXPECT_GT(QFileInfo(first).size(), 1000);
+    EXPECT_EQ(run(QStringLiteral("qpdf"), {QStringLiteral("--check"), first}).exitCode, 0);
+
+    QTest::mouseClick(form->SBListaClientes, Qt::LeftButton);
+    consultar(QStringLiteral("P0006"));
+    form->SBImprimirClick();
+    const QString second = QDir(dataDir).filePath(QStringLiteral("QEV_P0006.pdf"));
+    EXPECT_TRUE(pdfText(second).contains(QStringLiteral("Aaron Distribuciones")));
+    EXPECT_EQ(opened, (QStringList{first, first, second}));
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('\n').toStdString();
+}
+
+TEST_F(PrintTest, AFileThatCannotBeCreatedShowsTheErrorBoxAndOpensNothing) {
+    const QString path = QDir(dataDir).filePath(QStringLiteral("QEV_P0004.pdf"));
+    ASSERT_TRUE(QDir().mkpath(path));  // a folder where the file should go
+    consultar(QStringLiteral("P0004"));
+    form->SBImprimirClick();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Error|The following error(s) have occured:")))
+        << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("Cannot create file \"%1\".").arg(path)))
+        << boxes[0].toStdString();
+    EXPECT_TRUE(opened.isEmpty());
+    // The window is still usable: the next print after the obstacle is gone works.
+    ASSERT_TRUE(QDir(path).removeRecursively());
+    form->SBImprimirClick();
+    EXPECT_EQ(opened, QStringList{path});
+}
+
+TEST(BatchPrint, PrintsOneOrEverySupplierWithoutAWindow) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString database = dir.filePath(QStringLiteral("company.sqlite"));
+    testcompany::create(database);
+    const QString ini = dir.filePath(QStringLiteral("qev.ini"));
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("database/driver"), QStringLiteral("sqlite"));
+        settings.setValue(QStringLiteral("database/database"), database);
+        settings.setValue(QStringLiteral("paths/data_directory"),
+                          dir.filePath(QStringLiteral("data")));
+    }
+    const QString program = QStringLiteral(QEV_BUILD_DIR "/app/qev");
+    const QString out = dir.filePath(QStringLiteral("out"));
+
+    const ToolRun one = run(program, {"--config", ini, "--print", "p0004", "--out", out});
+    EXPECT_EQ(one.exitCode, 0) << one.err.toStdString();
+    EXPECT_TRUE(one.out.contains(QStringLiteral("[1/1] P0004: ")) &&
+                one.out.contains("QEV_P0004.pdf"))
+        << one.out.toStdString();
+    EXPECT_TRUE(pdfText(QDir(out).filePath("QEV_P0004.pdf")).contains(QStringLiteral("$550.00")));
+
+    const ToolRun unknown = run(program, {"--config", ini, "--print", "NOPE", "--out", out});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.contains(QStringLiteral("No existe el proveedor \"NOPE\".")))
+        << unknown.err.toStdString();
+
+    const ToolRun all = run(program, {"--config", ini, "--print-all", "--out", out});
+    EXPECT_EQ(all.exitCode, 0) << all.err.toStdString();
+    EXPECT_EQ(all.out.count(u'\n'), 7) << all.out.toStdString();  // the seven suppliers
+    EXPECT_EQ(QDir(out).entryList({QStringLiteral("QEV_*.pdf")}, QDir::Files).size(), 7);
+}
