@@ -2,7 +2,7 @@
 #include "report/TfrxBand.h"
 #include "report/TfrxDBDataset.h"
 #include "report/TfrxReport.h"
-#include "report/tests/VectorRecordSet.h"
+#include "testing/VectorRecordSet.h"
 #include "testing/QtPrinters.h"
 
 #include <QDateTime>
@@ -129,7 +129,7 @@ TEST_F(DataSetFixture, WalkFromFirstToLastAndStayOnTheLast) {
     EXPECT_TRUE(records.isOpen());
     EXPECT_EQ(records.position(), 2);
 
-    VectorRecordSet empty(QStringLiteral("TablaSql"), {{"MFECHA"}});
+    VectorRecordSet empty(QStringLiteral("TablaSql"), QStringList{"MFECHA"});
     dataSet.SetDataSet(&empty);
     dataSet.Initialize();
     dataSet.First();

@@ -7,7 +7,7 @@
 #include "report/frxBrackets.h"
 #include "report/frxExpression.h"
 #include "report/frxFormatData.h"
-#include "report/tests/VectorRecordSet.h"
+#include "testing/VectorRecordSet.h"
 #include "testing/QtPrinters.h"
 
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #pragma once
 
-// A record set held in memory for the report tests: named, typed fields and
-// rows of values. It behaves like the application's tables: open() puts it on
+// A record set held in memory for tests: named, typed fields and rows of
+// values. It behaves like the application's tables: open() puts it on
 // the first row, next() on the last row sets eof and stays there, and it counts
 // opens and moves so that tests can see what a report did to it.
 
@@ -10,6 +10,8 @@
 #include <QList>
 #include <QStringList>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace qev::test {
 
@@ -22,6 +24,11 @@ class VectorRecordSet : public RecordSet {
 
     VectorRecordSet(QString name, QList<Field> fields, QList<QVariantList> rows = {})
         : FName(std::move(name)), FFields(std::move(fields)), FRows(std::move(rows)) {}
+    // Text fields only.
+    VectorRecordSet(QString name, const QStringList& fields, QList<QVariantList> rows = {})
+        : FName(std::move(name)), FRows(std::move(rows)) {
+        for (const QString& field : fields) FFields.append({field});
+    }
 
     void open() override {
         if (FOpen) return;
@@ -87,7 +94,7 @@ class VectorRecordSet : public RecordSet {
         throw FieldNotFound(FName, name);
     }
     void moveTo(int position) {
-        FPos = position;
+        FPos = std::max(0, std::min(position, int(FRows.size()) - 1));
         FEof = FRows.isEmpty();
         notifyAfterScroll();
     }
