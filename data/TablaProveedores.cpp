@@ -115,9 +115,7 @@ void TablaProveedores::open() {
     });
 
     open_ = true;
-    current_ = rows_ > 0 ? 0 : -1;
-    bof_ = true;
-    eof_ = rows_ == 0;
+    resetToFirst();
     notifyAfterOpen();
     notifyAfterScroll();
 }
@@ -132,53 +130,11 @@ void TablaProveedores::close() {
     byName_.clear();
     codeKeys_.clear();
     nameKeys_.clear();
-    current_ = -1;
-    eof_ = bof_ = true;
+    resetToNothing();
 }
 
 int TablaProveedores::recordCount() const {
     return rows_;
-}
-
-void TablaProveedores::moveTo(int row) {
-    current_ = row;
-    bof_ = eof_ = false;
-    notifyAfterScroll();
-}
-
-void TablaProveedores::first() {
-    if (rows_ == 0) return;
-    moveTo(0);
-    bof_ = true;
-}
-
-void TablaProveedores::last() {
-    if (rows_ == 0) return;
-    moveTo(rows_ - 1);
-    eof_ = true;
-}
-
-void TablaProveedores::next() {
-    if (rows_ == 0) return;
-    if (current_ + 1 >= rows_) {
-        eof_ = true;  // stays on the last row
-        return;
-    }
-    moveTo(current_ + 1);
-}
-
-void TablaProveedores::prior() {
-    if (rows_ == 0) return;
-    if (current_ <= 0) {
-        bof_ = true;  // stays on the first row
-        return;
-    }
-    moveTo(current_ - 1);
-}
-
-void TablaProveedores::goTo(int position) {
-    if (position < 0 || position >= rows_) return;
-    moveTo(position);
 }
 
 QStringList TablaProveedores::fieldNames() const {
@@ -200,8 +156,8 @@ FieldType TablaProveedores::fieldType(const QString& name) const {
 
 QVariant TablaProveedores::value(const QString& name) const {
     const int column = columnOf(name);
-    if (current_ < 0) return {};
-    const QString& cell = cells_[std::size_t(current_ * Columns + column)];
+    if (currentRow() < 0) return {};
+    const QString& cell = cells_[std::size_t(currentRow() * Columns + column)];
     return cell.isNull() ? QVariant() : QVariant(cell);
 }
 

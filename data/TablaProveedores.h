@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/RecordSet.h"
+#include "data/RowCursor.h"
 
 #include <QString>
 
@@ -13,7 +13,7 @@ class ConexionSAP;
 // The suppliers (OCRD rows with cardtype 'S'), read into memory once by open()
 // and kept in CardCode order. Searches run over the rows already read, through
 // sorted indexes, so no SQL is ever built from what the user types.
-class TablaProveedores : public RecordSet {
+class TablaProveedores : public RowCursor {
   public:
     explicit TablaProveedores(ConexionSAP& conexion);
 
@@ -21,20 +21,11 @@ class TablaProveedores : public RecordSet {
     void close() override;
     bool isOpen() const override { return open_; }
 
-    void first() override;
-    void next() override;
-    void prior() override;
-    void last() override;
-    bool eof() const override { return eof_; }
-    bool bof() const override { return bof_; }
     int recordCount() const override;
 
     QStringList fieldNames() const override;
     FieldType fieldType(const QString& name) const override;
     QVariant value(const QString& name) const override;
-
-    int position() const override { return current_; }
-    void goTo(int position) override;
 
     // Exact CardCode, ignoring letter case. Empty text -> false, nothing moves;
     // no match -> false, the current row is kept.
@@ -45,7 +36,6 @@ class TablaProveedores : public RecordSet {
 
   private:
     int columnOf(const QString& name) const;
-    void moveTo(int row);
 
     ConexionSAP& conexion_;
     bool open_ = false;
@@ -55,9 +45,6 @@ class TablaProveedores : public RecordSet {
     std::vector<int> byName_;     // row numbers in CardName order
     std::vector<QString> codeKeys_;
     std::vector<std::u32string> nameKeys_;
-    int current_ = -1;
-    bool eof_ = true;
-    bool bof_ = true;
 };
 
 }  // namespace qev

@@ -146,9 +146,7 @@ void TablaPuente::open() {
     cells_ = std::move(cells);
     rows_ = rows;
     open_ = true;
-    current_ = rows_ > 0 ? 0 : -1;
-    bof_ = true;
-    eof_ = rows_ == 0;
+    resetToFirst();
     notifyAfterOpen();
     notifyAfterScroll();
 }
@@ -159,49 +157,7 @@ void TablaPuente::close() {
     open_ = false;
     cells_.clear();
     rows_ = 0;
-    current_ = -1;
-    eof_ = bof_ = true;
-}
-
-void TablaPuente::moveTo(int row) {
-    current_ = row;
-    bof_ = eof_ = false;
-    notifyAfterScroll();
-}
-
-void TablaPuente::first() {
-    if (rows_ == 0) return;
-    moveTo(0);
-    bof_ = true;
-}
-
-void TablaPuente::last() {
-    if (rows_ == 0) return;
-    moveTo(rows_ - 1);
-    eof_ = true;
-}
-
-void TablaPuente::next() {
-    if (rows_ == 0) return;
-    if (current_ + 1 >= rows_) {
-        eof_ = true;
-        return;
-    }
-    moveTo(current_ + 1);
-}
-
-void TablaPuente::prior() {
-    if (rows_ == 0) return;
-    if (current_ <= 0) {
-        bof_ = true;
-        return;
-    }
-    moveTo(current_ - 1);
-}
-
-void TablaPuente::goTo(int position) {
-    if (position < 0 || position >= rows_) return;
-    moveTo(position);
+    resetToNothing();
 }
 
 QStringList TablaPuente::fieldNames() const {
@@ -226,9 +182,9 @@ FieldType TablaPuente::fieldType(const QString& name) const {
 
 QVariant TablaPuente::value(const QString& name) const {
     const int column = columnOf(name);
-    if (!open_ || current_ < 0) return {};
+    if (!open_ || currentRow() < 0) return {};
     const std::size_t n = findTable(table_)->columns.size();
-    return cells_[std::size_t(current_) * n + std::size_t(column)];
+    return cells_[std::size_t(currentRow()) * n + std::size_t(column)];
 }
 
 }  // namespace qev

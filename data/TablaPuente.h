@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/RecordSet.h"
+#include "data/RowCursor.h"
 
 #include <QString>
 #include <QVariant>
@@ -15,7 +15,7 @@ class ConexionSAP;
 // pass of the statement build. The supplier code is a bound value, never part of
 // the SQL text. Rows come in the table's own order (docentry) and are read into
 // memory by open(); columns are read by name and Null stays Null.
-class TablaPuente : public RecordSet {
+class TablaPuente : public RowCursor {
   public:
     explicit TablaPuente(ConexionSAP& conexion);
 
@@ -31,24 +31,14 @@ class TablaPuente : public RecordSet {
     void close() override;
     bool isOpen() const override { return open_; }
 
-    void first() override;
-    void next() override;
-    void prior() override;
-    void last() override;
-    bool eof() const override { return eof_; }
-    bool bof() const override { return bof_; }
     int recordCount() const override { return rows_; }
 
     QStringList fieldNames() const override;
     FieldType fieldType(const QString& name) const override;
     QVariant value(const QString& name) const override;
 
-    int position() const override { return current_; }
-    void goTo(int position) override;
-
   private:
     int columnOf(const QString& name) const;
-    void moveTo(int row);
 
     ConexionSAP& conexion_;
     QString table_;
@@ -57,9 +47,6 @@ class TablaPuente : public RecordSet {
     bool open_ = false;
     int rows_ = 0;
     std::vector<QVariant> cells_;
-    int current_ = -1;
-    bool eof_ = true;
-    bool bof_ = true;
 };
 
 }  // namespace qev

@@ -67,9 +67,7 @@ void TablaSql::open() {
     records_ = std::move(records);
     order_ = std::move(order);
     open_ = true;
-    current_ = order_.empty() ? -1 : 0;
-    bof_ = true;
-    eof_ = order_.empty();
+    resetToFirst();
     notifyAfterOpen();
     notifyAfterScroll();
 }
@@ -80,49 +78,7 @@ void TablaSql::close() {
     open_ = false;
     records_.clear();
     order_.clear();
-    current_ = -1;
-    eof_ = bof_ = true;
-}
-
-void TablaSql::moveTo(int row) {
-    current_ = row;
-    bof_ = eof_ = false;
-    notifyAfterScroll();
-}
-
-void TablaSql::first() {
-    if (order_.empty()) return;
-    moveTo(0);
-    bof_ = true;
-}
-
-void TablaSql::last() {
-    if (order_.empty()) return;
-    moveTo(recordCount() - 1);
-    eof_ = true;
-}
-
-void TablaSql::next() {
-    if (order_.empty()) return;
-    if (current_ + 1 >= recordCount()) {
-        eof_ = true;
-        return;
-    }
-    moveTo(current_ + 1);
-}
-
-void TablaSql::prior() {
-    if (order_.empty()) return;
-    if (current_ <= 0) {
-        bof_ = true;
-        return;
-    }
-    moveTo(current_ - 1);
-}
-
-void TablaSql::goTo(int position) {
-    if (position < 0 || position >= recordCount()) return;
-    moveTo(position);
+    resetToNothing();
 }
 
 QStringList TablaSql::fieldNames() const {
@@ -143,8 +99,8 @@ FieldType TablaSql::fieldType(const QString& name) const {
 
 QVariant TablaSql::value(const QString& name) const {
     const int index = fieldIndex(name);
-    if (!open_ || current_ < 0) return {};
-    return file_->decode(records_[std::size_t(order_[std::size_t(current_)])], index);
+    if (!open_ || currentRow() < 0) return {};
+    return file_->decode(records_[std::size_t(order_[std::size_t(currentRow())])], index);
 }
 
 }  // namespace qev
