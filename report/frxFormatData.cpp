@@ -313,9 +313,9 @@ QString frxFormatPrintf(const QString& format, const QVariant& value) {
             i += 2;
             continue;
         }
-        static const QRegularExpression spec(
+        static const QRegularExpression conversion(
             QStringLiteral("^%(-?)(\\d*)(?:\\.(\\d+))?([dDuUxXfFeEgGnNmMsS])"));
-        const QRegularExpressionMatch m = spec.match(QStringView(format).mid(i));
+        const QRegularExpressionMatch m = conversion.match(QStringView(format).mid(i));
         if (!m.hasMatch())
             throw ConversionError(
                 QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
