@@ -607,11 +607,17 @@ QString uniqueSuffix() {
 
 }  // namespace
 
+QStringList DemoCompany::schema() {
+    QStringList statements;
+    for (const char* statement : Schema) statements << QString::fromLatin1(statement);
+    return statements;
+}
+
 void DemoCompany::populate(QSqlDatabase db, unsigned seed) {
     const Company company = generate(seed);
     if (!db.transaction()) throw Error(db.lastError().text());
     try {
-        for (const char* statement : Schema) exec(db, QString::fromLatin1(statement));
+        for (const QString& statement : schema()) exec(db, statement);
         insertPartners(db, company);
         insertDocuments(db, company);
     } catch (...) {

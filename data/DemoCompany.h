@@ -4,6 +4,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 namespace qev {
 
@@ -46,6 +47,9 @@ inline constexpr int CustomerCount = 140;         // C00001 ..., cardtype 'C'
 
 class DemoCompany {
   public:
+    // The statements that create the four ERP tables (and their indexes), for
+    // anyone who fills a company of their own, e.g. a test fixture.
+    static QStringList schema();
     // Creates the tables and fills them in one transaction on a writable
     // connection (SQLite or PostgreSQL). Same seed, same rows.
     static void populate(QSqlDatabase db, unsigned seed = demo::DefaultSeed);

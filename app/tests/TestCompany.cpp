@@ -1,5 +1,7 @@
 #include "TestCompany.h"
 
+#include "data/DemoCompany.h"
+
 #include <QDate>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -12,25 +14,6 @@
 namespace testcompany {
 
 namespace {
-
-const char* const Schema[] = {
-    "CREATE TABLE OCRD (CardCode VARCHAR(15) NOT NULL PRIMARY KEY, CardName VARCHAR(100),"
-    " CardType CHAR(1) NOT NULL, Address VARCHAR(100), StreetNo VARCHAR(100),"
-    " Building VARCHAR(100), Block VARCHAR(100), City VARCHAR(100), County VARCHAR(100),"
-    " State1 VARCHAR(3), ZipCode VARCHAR(20), Phone1 VARCHAR(20), Phone2 VARCHAR(20),"
-    " Fax VARCHAR(20), E_Mail VARCHAR(100), LicTradNum VARCHAR(32))",
-    "CREATE TABLE OPCH (DocEntry INTEGER NOT NULL PRIMARY KEY, DocNum INTEGER NOT NULL,"
-    " CardCode VARCHAR(15) NOT NULL, CANCELED CHAR(1), Series INTEGER, DocDate DATE NOT NULL,"
-    " DocDueDate DATE NOT NULL, DocTotal NUMERIC(19,6) NOT NULL, NumAtCard VARCHAR(100),"
-    " PaidToDate NUMERIC(19,6))",
-    "CREATE TABLE ORPC (DocEntry INTEGER NOT NULL PRIMARY KEY, DocNum INTEGER NOT NULL,"
-    " CardCode VARCHAR(15) NOT NULL, CANCELED CHAR(1), Series INTEGER, DocType CHAR(1),"
-    " DocDate DATE NOT NULL, DocDueDate DATE NOT NULL, DocTotal NUMERIC(19,6) NOT NULL,"
-    " NumAtCard VARCHAR(100), PaidToDate NUMERIC(19,6))",
-    "CREATE TABLE OVPM (DocEntry INTEGER NOT NULL PRIMARY KEY, DocNum INTEGER NOT NULL,"
-    " CardCode VARCHAR(15) NOT NULL, CANCELED CHAR(1), Series INTEGER, DocDate DATE NOT NULL,"
-    " DocDueDate DATE NOT NULL, DocTotal NUMERIC(19,6) NOT NULL, CounterRef VARCHAR(100))",
-};
 
 struct Connection {
     explicit Connection(const QString& path)
@@ -75,7 +58,7 @@ void addInvoice(Connection& c, int entry, const char* code, const QString& cance
 
 void create(const QString& path) {
     Connection c(path);
-    for (const char* sql : Schema) c.run(QLatin1String(sql));
+    for (const QString& sql : qev::DemoCompany::schema()) c.run(sql);
     addSupplier(c, QStringLiteral("P0001"), QStringLiteral("Zapatería Núñez"), {});
     addSupplier(c, QStringLiteral("P0002"), QStringLiteral("Abastos del Centro"),
                 QStringLiteral("33 3615 0001"));
