@@ -4,6 +4,7 @@
 // Run it under /usr/bin/time -v for the peak memory.
 
 #include "data/ConexionSAP.h"
+#include "data/DemoCompany.h"
 #include "data/MovementsFile.h"
 #include "data/TablaMovtos.h"
 #include "data/TablaPuente.h"
@@ -25,24 +26,7 @@
 
 #include <sys/resource.h>
 
-#include <sys/resource.h>
-
 namespace {
-
-const char* const Tables[] = {
-    "CREATE TABLE OPCH (DocEntry INTEGER PRIMARY KEY, DocNum INTEGER, CardCode VARCHAR(15),"
-    " CANCELED CHAR(1), Series INTEGER, DocDate DATE, DocDueDate DATE, DocTotal NUMERIC(19,6),"
-    " NumAtCard VARCHAR(100), PaidToDate NUMERIC(19,6))",
-    "CREATE TABLE ORPC (DocEntry INTEGER PRIMARY KEY, DocNum INTEGER, CardCode VARCHAR(15),"
-    " CANCELED CHAR(1), Series INTEGER, DocType CHAR(1), DocDate DATE, DocDueDate DATE,"
-    " DocTotal NUMERIC(19,6), NumAtCard VARCHAR(100), PaidToDate NUMERIC(19,6))",
-    "CREATE TABLE OVPM (DocEntry INTEGER PRIMARY KEY, DocNum INTEGER, CardCode VARCHAR(15),"
-    " CANCELED CHAR(1), Series INTEGER, DocDate DATE, DocDueDate DATE, DocTotal NUMERIC(19,6),"
-    " CounterRef VARCHAR(100))",
-    "CREATE INDEX OPCH_CARDCODE ON OPCH (CardCode, DocEntry)",
-    "CREATE INDEX ORPC_CARDCODE ON ORPC (CardCode, DocEntry)",
-    "CREATE INDEX OVPM_CARDCODE ON OVPM (CardCode, DocEntry)",
-};
 
 void exec(QSqlQuery& query) {
     if (!query.exec()) throw qev::Error(query.lastError().text());
@@ -57,8 +41,8 @@ void fillCompany(const QString& path, int documents) {
         db.setDatabaseName(path);
         if (!db.open()) throw qev::Error(db.lastError().text());
         QSqlQuery query(db);
-        for (const char* sql : Tables)
-            if (!query.exec(QString::fromLatin1(sql))) throw qev::Error(query.lastError().text());
+        for (const QString& sql : qev::DemoCompany::schema())
+            if (!query.exec(sql)) throw qev::Error(query.lastError().text());
         db.transaction();
         QRandomGenerator random(20161231u);
         QSqlQuery opch(db), orpc(db), ovpm(db);
