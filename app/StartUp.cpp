@@ -9,7 +9,6 @@
 #include "format/FormatSettings.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -62,36 +61,6 @@ bool grabTo(QWidget& widget, const QString& path) {
 
 }  // namespace
 
-StartUpOptions parseStartUpOptions(const QStringList& arguments) {
-    QCommandLineParser parser;
-    const QCommandLineOption config(QStringLiteral("config"),
-                                    QStringLiteral("Connection settings file."),
-                                    QStringLiteral("file"));
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("Save a picture of each mode and quit."),
-                                        QStringLiteral("directory"));
-    const QCommandLineOption supplier(QStringLiteral("supplier"),
-                                      QStringLiteral("Supplier code shown in the pictures."),
-                                      QStringLiteral("code"));
-    const QCommandLineOption print(QStringLiteral("print"),
-                                   QStringLiteral("Write the statement of a supplier and quit."),
-                                   QStringLiteral("code"));
-    const QCommandLineOption printAll(QStringLiteral("print-all"),
-                                      QStringLiteral("Write every supplier's statement and quit."));
-    const QCommandLineOption out(QStringLiteral("out"),
-                                 QStringLiteral("Folder for the printed statements."),
-                                 QStringLiteral("directory"));
-    parser.addOptions({config, screenshot, supplier, print, printAll, out});
-    if (!parser.parse(arguments)) throw Error(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        throw Error(QStringLiteral("Unexpected argument: ") + parser.positionalArguments().first());
-    StartUpOptions options{parser.value(config), parser.value(screenshot), parser.value(supplier),
-                           parser.values(print), parser.isSet(printAll), parser.value(out)};
-    if (!options.outputDir.isEmpty() && !options.batch())
-        throw Error(QStringLiteral("--out goes with --print or --print-all"));
-    return options;
-}
-
 static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
     // No window is shown, but the report draws pictures and measures fonts.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -110,26 +79,28 @@ static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
 }
 
 int runQev(int& argc, char** argv) {
-    // The regional formats first, with the program's own overrides, before any window.
-    initFormatSettings(QLocale::system());
-
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    StartUpOptions early;
+    StartUpOptions options;
     try {
-        early = parseStartUpOptions(arguments);
-    } catch (const std::exception&) {
-        // Reported below, with the application's error box.
+        options = parseStartUpOptions(arguments);
+    } catch (const std::exception& error) {
+        QTextStream(stderr) << "qev: " << exceptionMessage(error) << "\n\n" << usageText();
+        return CommandLineErrorExit;
     }
-    if (early.batch()) return runBatch(argc, argv, early);
+    if (options.help || options.version) {
+        QTextStream(stdout) << (options.help ? usageText() : versionText() + u'\n');
+        return 0;
+    }
+
+    // The regional formats first, with the program's own overrides, before any window.
+    initFormatSettings(QLocale::system());
+    if (options.batch()) return runBatch(argc, argv, options);
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qev"));
-
-    StartUpOptions options;
     Windows windows;
     try {
-        options = parseStartUpOptions(QApplication::arguments());
         windows = createWindows(options);
     } catch (const std::exception& error) {
         showApplicationError(error);

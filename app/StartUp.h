@@ -1,29 +1,19 @@
 #pragma once
 
+#include "app/CommandLine.h"
+
 #include <QString>
-#include <QStringList>
 
 namespace qev {
 
 class TForm1;
 class TFmensaje;
 
-// What the command line may ask for.
-struct StartUpOptions {
-    QString configPath;     // --config FILE: connection settings (INI)
-    QString screenshotDir;  // --screenshot DIR: save a picture of each mode and quit
-    QString supplierCode;   // --supplier CODE: the supplier shown in the pictures
-    QStringList printCodes; // --print CODE (repeatable): write these statements, no window
-    bool printAll = false;  // --print-all: every supplier's statement, no window
-    QString outputDir;      // --out DIR: where --print and --print-all write
-    bool batch() const { return printAll || !printCodes.isEmpty(); }
-};
-
-// Throws qev::Error with the parser's text for an unknown option or a missing value.
-StartUpOptions parseStartUpOptions(const QStringList& arguments);
-
-// The whole program: regional formats, the application, the main window with its
-// data sources, the hidden wait window, the event loop. A failure while the
+// The whole program: the command line (a bad one prints the error and the usage
+// and returns 2 before anything is opened; --help and --version print and
+// return 0), the regional formats, then either the batch print or the
+// application with the main window and its data sources, the hidden wait
+// window and the event loop. A failure while the
 // windows are created shows the "Application Error" box and returns 1.
 int runQev(int& argc, char** argv);
 

@@ -32,6 +32,7 @@ const QString Program = QStringLiteral(QEV_BUILD_DIR "/app/qev");
 struct ProgramRun {
     int exitCode = -1;
     QString errors;
+    QString output;
 };
 
 // Runs the program offscreen, with error boxes printed to stderr instead of waiting.
@@ -48,7 +49,8 @@ ProgramRun runProgram(const QStringList& arguments) {
         return {};
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
+            QString::fromUtf8(process.readAllStandardError()),
+            QString::fromUtf8(process.readAllStandardOutput())};
 }
 
 // A loopback port nobody listens on: one the system just handed out, closed again.
@@ -88,6 +90,50 @@ TEST(StartUpOptions, ReadsConfigScreenshotAndSupplier) {
     for (const QStringList& bad : {QStringList{"qev", "--configure", "x"},
                                    QStringList{"qev", "--config"}, QStringList{"qev", "stray"}})
         EXPECT_THROW(parseStartUpOptions(bad), Error) << bad.join(u' ').toStdString();
+}
+
+// A command line that cannot run ends with 2 before any settings file, database
+// or window is opened (the settings file named here does not exist); the
+// message and the usage are Spanish.
+TEST(StartUp, BadCommandLinePrintsTheErrorAndTheUsageAndExitsWithTwo) {
+    const struct {
+        QStringList arguments;
+        const char* message;
+    } cases[] = {
+        {{"--config", "/nonexistent/qev.ini", "--print", "P00001", "--bogus", "x"},
+         "qev: Opción desconocida: --bogus."},
+        {{"--config", "/nonexistent/qev.ini", "--print"}, "qev: Falta el valor de la opción --print."},
+        {{"--config", "/nonexistent/qev.ini", "--print-all", "stray"},
+         "qev: Argumento inesperado: stray."},
+        {{"--config", "/nonexistent/qev.ini", "--out", "/tmp"},
+         "qev: La opción --out va con --print o --print-all."},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const ProgramRun run = runProgram(arguments);
+        const QString args = arguments.join(u' ');
+        EXPECT_EQ(run.exitCode, CommandLineErrorExit) << args.toStdString();
+        EXPECT_TRUE(run.errors.startsWith(QString::fromUtf8(message))) << run.errors.toStdString();
+        EXPECT_TRUE(run.errors.contains(QStringLiteral("Uso: qev [opciones]")) &&
+                    run.errors.contains(QStringLiteral("--print-all")))
+            << run.errors.toStdString();
+        EXPECT_TRUE(run.output.isEmpty()) << run.output.toStdString();
+    }
+}
+
+TEST(StartUp, HelpAndVersionPrintAndExitWithZero) {
+    for (const char* option : {"--help", "-h"}) {
+        const ProgramRun help = runProgram({"--config", "/nonexistent/qev.ini", option});
+        EXPECT_EQ(help.exitCode, 0) << option;
+        EXPECT_TRUE(help.output.startsWith(QStringLiteral("Uso: qev [opciones]"))) << option;
+        EXPECT_TRUE(help.output.contains(QStringLiteral("--config <archivo>")));
+        EXPECT_TRUE(help.errors.isEmpty()) << help.errors.toStdString();
+    }
+    const ProgramRun version = runProgram({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^qev \\d+\\.\\d+\\n$"))
+                    .match(version.output)
+                    .hasMatch())
+        << version.output.toStdString();
 }
 
 TEST(ErrorTexts, HandlerAndApplicationErrorTexts) {

@@ -1,0 +1,101 @@
+#include "app/CommandLine.h"
+
+#include "format/Error.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <vector>
+
+namespace qev {
+
+namespace {
+
+// One option: its names, the name of its value (none for a switch) and what it does.
+struct OptionSpec {
+    QStringList names;
+    QString valueName;
+    QString description;
+};
+
+const std::vector<OptionSpec>& optionSpecs() {
+    static const std::vector<OptionSpec> specs{
+        {{"config"}, "archivo", "Archivo de configuración de la conexión (INI)."},
+        {{"print"}, "código", "Escribe el estado de cuenta del proveedor y termina (repetible)."},
+        {{"print-all"}, {}, "Escribe el estado de cuenta de cada proveedor y termina."},
+        {{"out"}, "carpeta", "Carpeta de los estados de cuenta escritos (con --print o --print-all)."},
+        {{"screenshot"}, "carpeta", "Guarda una imagen de cada modo de la ventana y termina."},
+        {{"supplier"}, "código", "Proveedor que muestran las imágenes de --screenshot."},
+        {{"h", "help"}, {}, "Muestra esta ayuda y termina."},
+        {{"v", "version"}, {}, "Muestra la versión y termina."},
+    };
+    return specs;
+}
+
+QString dashed(const QString& name) {
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+// QCommandLineParser's own texts are English; the user gets Spanish ones.
+QString parseErrorText(const QCommandLineParser& parser, const QStringList& arguments) {
+    if (!parser.unknownOptionNames().isEmpty())
+        return QStringLiteral("Opción desconocida: %1.").arg(dashed(parser.unknownOptionNames().first()));
+    // The parser takes whatever follows an option as its value, so a value can
+    // only be missing after the last argument.
+    const QString last = arguments.last();
+    for (const OptionSpec& spec : optionSpecs())
+        for (const QString& name : spec.names)
+            if (!spec.valueName.isEmpty() && last == dashed(name))
+                return QStringLiteral("Falta el valor de la opción %1.").arg(last);
+    return parser.errorText();
+}
+
+}  // namespace
+
+StartUpOptions parseStartUpOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    for (const OptionSpec& spec : optionSpecs())
+        parser.addOption(QCommandLineOption(spec.names, spec.description, spec.valueName));
+    if (!parser.parse(arguments)) throw Error(parseErrorText(parser, arguments));
+    if (!parser.positionalArguments().isEmpty())
+        throw Error(QStringLiteral("Argumento inesperado: %1.").arg(parser.positionalArguments().first()));
+
+    StartUpOptions options;
+    options.configPath = parser.value(QStringLiteral("config"));
+    options.screenshotDir = parser.value(QStringLiteral("screenshot"));
+    options.supplierCode = parser.value(QStringLiteral("supplier"));
+    options.printCodes = parser.values(QStringLiteral("print"));
+    options.printAll = parser.isSet(QStringLiteral("print-all"));
+    options.outputDir = parser.value(QStringLiteral("out"));
+    options.help = parser.isSet(QStringLiteral("help"));
+    options.version = parser.isSet(QStringLiteral("version"));
+    if (!options.outputDir.isEmpty() && !options.batch())
+        throw Error(QStringLiteral("La opción --out va con --print o --print-all."));
+    return options;
+}
+
+QString usageText() {
+    QString text = QStringLiteral(
+        "Uso: qev [opciones]\n"
+        "Estados de cuenta de proveedores. Sin --print ni --print-all abre la ventana.\n"
+        "\n"
+        "Opciones:\n");
+    for (const OptionSpec& spec : optionSpecs()) {
+        QStringList names;
+        for (const QString& name : spec.names) names << dashed(name);
+        QString left = names.join(QStringLiteral(", "));
+        if (!spec.valueName.isEmpty()) left += QStringLiteral(" <%1>").arg(spec.valueName);
+        text += QStringLiteral("  %1  %2\n").arg(left, -24).arg(spec.description);
+    }
+    text += QStringLiteral(
+        "\n"
+        "Códigos de salida de --print y --print-all: 0 todos escritos, 1 la base de datos o la\n"
+        "carpeta no se pueden usar, 2 proveedor desconocido u opción no válida, 3 algunos fallaron.\n");
+    return text;
+}
+
+QString versionText() {
+    return QStringLiteral("qev " QEV_VERSION);
+}
+
+}  // namespace qev
