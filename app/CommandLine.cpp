@@ -23,7 +23,9 @@ const std::vector<OptionSpec>& optionSpecs() {
         {{"config"}, "archivo", "Archivo de configuración de la conexión (INI)."},
         {{"print"}, "código", "Escribe el estado de cuenta del proveedor y termina (repetible)."},
         {{"print-all"}, {}, "Escribe el estado de cuenta de cada proveedor y termina."},
-        {{"out"}, "carpeta", "Carpeta de los estados de cuenta escritos (con --print o --print-all)."},
+        {{"out"},
+         "carpeta",
+         "Carpeta de los estados de cuenta escritos (con --print o --print-all)."},
         {{"screenshot"}, "carpeta", "Guarda una imagen de cada modo de la ventana y termina."},
         {{"supplier"}, "código", "Proveedor que muestran las imágenes de --screenshot."},
         {{"h", "help"}, {}, "Muestra esta ayuda y termina."},
@@ -39,7 +41,8 @@ QString dashed(const QString& name) {
 // QCommandLineParser's own texts are English; the user gets Spanish ones.
 QString parseErrorText(const QCommandLineParser& parser, const QStringList& arguments) {
     if (!parser.unknownOptionNames().isEmpty())
-        return QStringLiteral("Opción desconocida: %1.").arg(dashed(parser.unknownOptionNames().first()));
+        return QStringLiteral("Opción desconocida: %1.")
+            .arg(dashed(parser.unknownOptionNames().first()));
     // The parser takes whatever follows an option as its value, so a value can
     // only be missing after the last argument.
     const QString last = arguments.last();
@@ -58,7 +61,8 @@ StartUpOptions parseStartUpOptions(const QStringList& arguments) {
         parser.addOption(QCommandLineOption(spec.names, spec.description, spec.valueName));
     if (!parser.parse(arguments)) throw Error(parseErrorText(parser, arguments));
     if (!parser.positionalArguments().isEmpty())
-        throw Error(QStringLiteral("Argumento inesperado: %1.").arg(parser.positionalArguments().first()));
+        throw Error(
+            QStringLiteral("Argumento inesperado: %1.").arg(parser.positionalArguments().first()));
 
     StartUpOptions options;
     options.configPath = parser.value(QStringLiteral("config"));
@@ -90,7 +94,8 @@ QString usageText() {
     text += QStringLiteral(
         "\n"
         "Códigos de salida de --print y --print-all: 0 todos escritos, 1 la base de datos o la\n"
-        "carpeta no se pueden usar, 2 proveedor desconocido u opción no válida, 3 algunos fallaron.\n");
+        "carpeta no se pueden usar, 2 proveedor desconocido u opción no válida, 3 algunos "
+        "fallaron.\n");
     return text;
 }
 

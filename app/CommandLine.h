@@ -7,14 +7,14 @@ namespace qev {
 
 // What the command line may ask for.
 struct StartUpOptions {
-    QString configPath;     // --config FILE: connection settings (INI)
-    QString screenshotDir;  // --screenshot DIR: save a picture of each mode and quit
-    QString supplierCode;   // --supplier CODE: the supplier shown in the pictures
-    QStringList printCodes; // --print CODE (repeatable): write these statements, no window
-    bool printAll = false;  // --print-all: every supplier's statement, no window
-    QString outputDir;      // --out DIR: where --print and --print-all write
-    bool help = false;      // --help: print the usage and quit
-    bool version = false;   // --version: print the version and quit
+    QString configPath;      // --config FILE: connection settings (INI)
+    QString screenshotDir;   // --screenshot DIR: save a picture of each mode and quit
+    QString supplierCode;    // --supplier CODE: the supplier shown in the pictures
+    QStringList printCodes;  // --print CODE (repeatable): write these statements, no window
+    bool printAll = false;   // --print-all: every supplier's statement, no window
+    QString outputDir;       // --out DIR: where --print and --print-all write
+    bool help = false;       // --help: print the usage and quit
+    bool version = false;    // --version: print the version and quit
     bool batch() const { return printAll || !printCodes.isEmpty(); }
 };
 

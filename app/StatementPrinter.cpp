@@ -11,6 +11,22 @@
 
 namespace qev {
 
+namespace {
+
+// The PDF filter as the main window's design sets it up.
+void applyStatementExportSettings(TfrxPDFExport& filter) {
+    filter.ShowDialog = false;
+    filter.PrintOptimized = false;
+    filter.Outline = false;
+    filter.Background = false;
+    filter.HTMLTags = false;
+    filter.Quality = 300;
+    filter.Author = QStringLiteral("Distribuidora Korvu SA de CV");
+    filter.Subject = QStringLiteral("QEV Report PDF export");
+}
+
+}  // namespace
+
 StatementPrinter::StatementPrinter(RecordSet& proveedores, RecordSet& movimientos)
     : openFile(TfrxExportRun::DefaultOpenFile),
       report_(new StatementReport(createStatementReport(&owner_))) {
@@ -35,7 +51,7 @@ QString StatementPrinter::print(const QString& code, const QString& directory) {
     report.PrepareReport(true);  // its errors are shown by the report itself
 
     TfrxPDFExport filter(TfrxPDFExport::CreateNoRegister);
-    filter.ShowDialog = false;
+    applyStatementExportSettings(filter);
     filter.OpenAfterExport = bool(openFile);
     filter.EmbeddedFonts = embeddedFonts;
     filter.DefaultPath = QDir::toNativeSeparators(directory);

@@ -128,6 +128,17 @@ TEST_F(PrintTest, PrintButtonWritesTheStatementAndOpensIt) {
                                  "$900.00", "$500.00", "$550.00", "PAGINA"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                 << text.toStdString();
+    // The document's author is the company, written as UTF-16 hex like every
+    // text of the information dictionary, and read back as such by poppler.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString author = QStringLiteral("Distribuidora Korvu SA de CV");
+    QByteArray hex = "/Author <FEFF";
+    for (const QChar unit : author)
+        hex += QByteArray::number(unit.unicode(), 16).rightJustified(4, '0').toUpper();
+    EXPECT_TRUE(file.readAll().contains(hex + '>')) << hex.constData();
+    EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {path})
+                    .out.contains(QStringLiteral("Author:          ") + author));
     // The statement on screen is still there, on the same supplier.
     EXPECT_EQ(form->tablaProveedores().value(QStringLiteral("CardCode")).toString(),
               QStringLiteral("P0004"));

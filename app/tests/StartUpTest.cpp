@@ -102,7 +102,8 @@ TEST(StartUp, BadCommandLinePrintsTheErrorAndTheUsageAndExitsWithTwo) {
     } cases[] = {
         {{"--config", "/nonexistent/qev.ini", "--print", "P00001", "--bogus", "x"},
          "qev: Opción desconocida: --bogus."},
-        {{"--config", "/nonexistent/qev.ini", "--print"}, "qev: Falta el valor de la opción --print."},
+        {{"--config", "/nonexistent/qev.ini", "--print"},
+         "qev: Falta el valor de la opción --print."},
         {{"--config", "/nonexistent/qev.ini", "--print-all", "stray"},
          "qev: Argumento inesperado: stray."},
         {{"--config", "/nonexistent/qev.ini", "--out", "/tmp"},
@@ -130,9 +131,8 @@ TEST(StartUp, HelpAndVersionPrintAndExitWithZero) {
     }
     const ProgramRun version = runProgram({"--version"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^qev \\d+\\.\\d+\\n$"))
-                    .match(version.output)
-                    .hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^qev \\d+\\.\\d+\\n$")).match(version.output).hasMatch())
         << version.output.toStdString();
 }
 
