@@ -97,21 +97,25 @@ QByteArray toUnicodeCMap(const TfrxPDFFont& font) {
 }
 
 void WriteFont(PdfOutput& out, TfrxPDFFont& font, bool compressed, bool embed) {
-    const QByteArray name = font.GetFontName();
+    const QByteArray family = font.GetFontName();
     const PdfOutlineMetrics& m = font.TextMetric();
     int program = 0;
+    bool subset = false;
     if (embed) {
         program = out.UpdateXRef();
         out.WriteLn(PdfOutput::ObjNumber(program));
-        writeStreamObject(out, font.GetFontFile(), compressed, true);
+        writeStreamObject(out, font.GetFontFile(&subset), compressed, true);
     }
+    // An embedded subset is named with its tag, so that a reader never takes
+    // it for the whole font.
+    const QByteArray name = subset ? font.SubsetTag() + "+" + family : family;
 
     const int descriptor = out.UpdateXRef();
     out.WriteLn(PdfOutput::ObjNumber(descriptor));
     out.WriteLn("<<");
     out.WriteLn("/Type /FontDescriptor");
     out.WriteLn("/FontName /" + name);
-    out.WriteLn("/FontFamily /" + name);
+    out.WriteLn("/FontFamily /" + family);
     out.WriteLn("/Flags 32");
     out.WriteLn("/FontBBox [" + QByteArray::number(m.bboxLeft) + " " +
                 QByteArray::number(m.bboxBottom) + " " + QByteArray::number(m.bboxRight) + " " +

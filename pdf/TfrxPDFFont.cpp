@@ -3,6 +3,7 @@
 #include "format/Error.h"
 #include "report/FontMeasure.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 
 #include <ft2build.h>
@@ -186,7 +187,21 @@ QByteArray TfrxPDFFont::GetFontName() const {
     return result;
 }
 
-QByteArray TfrxPDFFont::GetFontFile() const {
+QByteArray TfrxPDFFont::SubsetTag() const {
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    hash.addData(GetFontName());
+    for (quint16 glyph : UsedAlphabet) {
+        const char bytes[2] = {char(glyph >> 8), char(glyph & 0xFF)};
+        hash.addData(QByteArrayView(bytes, 2));
+    }
+    const QByteArray digest = hash.result();
+    QByteArray tag;
+    for (int i = 0; i < 6; ++i) tag += char('A' + static_cast<unsigned char>(digest[i]) % 26);
+    return tag;
+}
+
+QByteArray TfrxPDFFont::GetFontFile(bool* isSubset) const {
+    if (isSubset) *isSubset = false;
     if (!PackFont) return FFileData;
     hb_subset_input_t* input = hb_subset_input_create_or_fail();
     if (!input) return FFileData;
@@ -203,7 +218,10 @@ QByteArray TfrxPDFFont::GetFontFile() const {
         hb_blob_t* blob = hb_face_reference_blob(subset);
         unsigned length = 0;
         const char* data = hb_blob_get_data(blob, &length);
-        if (data && length > 0) program = QByteArray(data, int(length));
+        if (data && length > 0) {
+            program = QByteArray(data, int(length));
+            if (isSubset) *isSubset = true;
+        }
         hb_blob_destroy(blob);
         hb_face_destroy(subset);
     }

@@ -55,8 +55,12 @@ class TfrxPDFFont {
     // Resource font name with escapes and the style suffix ("Arial,Bold").
     QByteArray GetFontName() const;
     // The font program, subset to the used glyphs (original glyph ids kept)
-    // when PackFont is set; the whole file when subsetting fails.
-    QByteArray GetFontFile() const;
+    // when PackFont is set; the whole file when subsetting fails. `isSubset`
+    // tells which of the two it is.
+    QByteArray GetFontFile(bool* isSubset = nullptr) const;
+    // Six capital letters that name this subset (the same used glyphs give
+    // the same tag), put with "+" before the name of an embedded subset.
+    QByteArray SubsetTag() const;
 
     QVector<int> Widths;
     QVector<quint16> UsedAlphabet;

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -44,6 +45,18 @@ TEST_P(PdfReaders, AcceptTheFile) {
     EXPECT_TRUE(output.contains(QStringLiteral("EMISIÓN"))) << output.toStdString();
     EXPECT_TRUE(output.contains(QStringLiteral("Código PAGINA 1"))) << output.toStdString();
     EXPECT_TRUE(output.contains(QStringLiteral("Código PAGINA 2"))) << output.toStdString();
+
+    // An embedded font is a subset, named with a subset tag; a font that is
+    // only named keeps its plain name.
+    ASSERT_EQ(runTool(QStringLiteral("pdffonts"), {path}, &output), 0);
+    const QStringList fontLines = output.split(u'\n', Qt::SkipEmptyParts).mid(2);
+    ASSERT_EQ(fontLines.size(), 2) << output.toStdString();
+    const QRegularExpression line(
+        GetParam().embedFonts
+            ? QStringLiteral("^[A-Z]{6}\\+Arial(,Bold)? +CID TrueType +Identity-H +yes yes yes ")
+            : QStringLiteral("^Arial(,Bold)? +CID TrueType +Identity-H +no  no  yes "));
+    for (const QString& font : fontLines)
+        EXPECT_TRUE(line.match(font).hasMatch()) << font.toStdString();
 
     const QString prefix = dir.filePath(QStringLiteral("page"));
     ASSERT_EQ(

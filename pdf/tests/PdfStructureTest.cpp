@@ -162,6 +162,22 @@ TEST(PdfStructure, EmbeddedFontsAddAProgramPerFont) {
                 pdf.object(8).contains("/FontFile2 7 0 R\r\n"));
     EXPECT_TRUE(pdf.object(7).contains("  /Filter /FlateDecode /Length1 "));
     EXPECT_TRUE(pdf.stream(7).startsWith(QByteArray("\x00\x01\x00\x00", 4)));  // a TrueType program
+
+    // The subset's tag: six capitals and "+", the same in the font, its
+    // descendant and its descriptor; the family keeps the plain name.
+    const QRegularExpression tagged(QStringLiteral("/BaseFont /([A-Z]{6})\\+Arial,Bold\r\n"));
+    const auto type0 = tagged.match(QString::fromLatin1(pdf.object(4)));
+    ASSERT_TRUE(type0.hasMatch()) << pdf.object(4).constData();
+    const QByteArray tag = type0.captured(1).toLatin1();
+    EXPECT_TRUE(
+        pdf.object(8).contains("/FontName /" + tag + "+Arial,Bold\r\n/FontFamily /Arial,Bold\r\n"));
+    EXPECT_TRUE(
+        pdf.object(11).contains("/Subtype /CIDFontType2\r\n/BaseFont /" + tag + "+Arial,Bold\r\n"));
+    // The regular font's subset has other glyphs and another tag.
+    const auto regular = QRegularExpression(QStringLiteral("/BaseFont /([A-Z]{6})\\+Arial\r\n"))
+                             .match(QString::fromLatin1(pdf.object(5)));
+    ASSERT_TRUE(regular.hasMatch()) << pdf.object(5).constData();
+    EXPECT_NE(regular.captured(1).toLatin1(), tag);
 }
 
 }  // namespace
