@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -142,6 +143,49 @@ TEST_F(PrintTest, PrintButtonWritesTheStatementAndOpensIt) {
     // The statement on screen is still there, on the same supplier.
     EXPECT_EQ(form->tablaProveedores().value(QStringLiteral("CardCode")).toString(),
               QStringLiteral("P0004"));
+}
+
+// The words of page 1 with their boxes, as poppler reads them.
+struct PageWord {
+    QString text;
+    double xMin, yMin, xMax;
+};
+
+QList<PageWord> firstPageWords(const QString& path) {
+    const QString xml =
+        run(QStringLiteral("pdftotext"), {"-bbox", "-f", "1", "-l", "1", path, QStringLiteral("-")})
+            .out;
+    static const QRegularExpression word(QString::fromUtf8(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re"));
+    QList<PageWord> words;
+    for (const auto& m : word.globalMatch(xml))
+        words.append({m.captured(4), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                      m.captured(3).toDouble()});
+    return words;
+}
+
+// The labels of the supplier block read whole, each on its own line, with
+// their right edges in one column beside the values.
+TEST_F(PrintTest, SupplierLabelsReadWholeOnTheFirstPage) {
+    consultar(QStringLiteral("P0004"));
+    form->SBImprimirClick();
+    const QList<PageWord> words = firstPageWords(QDir(dataDir).filePath("QEV_P0004.pdf"));
+    auto find = [&words](const QString& text) {
+        for (const PageWord& w : words)
+            if (w.text == text) return w;
+        return PageWord{};
+    };
+    const PageWord proveedor = find(QStringLiteral("PROVEEDOR:"));
+    const PageWord code = find(QStringLiteral("P0004"));
+    const PageWord nombre = find(QStringLiteral("NOMBRE:"));
+    ASSERT_FALSE(proveedor.text.isEmpty());
+    ASSERT_FALSE(code.text.isEmpty());
+    ASSERT_FALSE(nombre.text.isEmpty());
+    EXPECT_TRUE(find(QStringLiteral("PROVEEDO")).text.isEmpty());
+    EXPECT_NEAR(proveedor.yMin, code.yMin, 1.0);    // on the line of the code
+    EXPECT_LT(proveedor.xMax, code.xMin);           // and before it
+    EXPECT_NEAR(proveedor.xMax, nombre.xMax, 1.0);  // right-aligned with the label below
+    EXPECT_GT(proveedor.xMin, 0.0);                 // inside the page
 }
 
 TEST_F(PrintTest, PrintingAgainReplacesTheFileAndASecondSupplierGetsItsOwn) {

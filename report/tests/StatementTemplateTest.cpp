@@ -61,7 +61,7 @@ const ObjectRow objects[] = {
     {H, "Memo3", "TfrxMemoView", 0, 113.3859, 415.7483, 26.45671, -21, true, C, "", "",
      "ESTADO DE CUENTA DEL PROVEEDOR"},
     {H, "Line2", "TfrxLineView", 0, 139.84261, 740.78788, 0, 0, false, L, "", "", ""},
-    {H, "Memo4", "TfrxMemoView", 3.77953, 147.40167, 71.81107, 18.89765, -11, false, R, "", "",
+    {H, "Memo4", "TfrxMemoView", 0, 147.40167, 75.5906, 18.89765, -11, false, R, "", "",
      "PROVEEDOR:"},
     {H, "frxDBDataset1CardCode", "TfrxMemoView", 76.70872, 147.40167, 215.43321, 18.89765, -13,
      true, L, "frxDBDataset1", "CardCode", "[frxDBDataset1.\"CardCode\"]"},
