@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 namespace qev {
@@ -517,8 +518,7 @@ Company generate(unsigned seed) {
     exactDocuments(rng, p29, 29, c.documents);
     exactDocuments(rng, p30, 30, c.documents);
     exactDocuments(rng, p58, 58, c.documents);
-    for (int i = 0; i < demo::ManyDocumentsCount; ++i)
-        c.documents.push_back(randomDocument(rng, many, randomTable(rng)));
+    exactDocuments(rng, many, demo::ManyDocumentsMovements, c.documents);
     for (int p : {apostrophe, shared1, shared2, shared3})
         for (int i = 0; i < 12; ++i)
             c.documents.push_back(randomDocument(rng, p, randomTable(rng)));
@@ -627,8 +627,30 @@ void DemoCompany::populate(QSqlDatabase db, unsigned seed) {
     if (!db.commit()) throw Error(db.lastError().text());
 }
 
+namespace {
+
+int sqliteVersion(const QString& path) {
+    const QString connection = QStringLiteral("qev-demo-version-") + uniqueSuffix();
+    int version = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(QStringLiteral("PRAGMA user_version")) && query.next())
+                version = query.value(0).toInt();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return version;
+}
+
+}  // namespace
+
 void DemoCompany::ensureSqliteFile(const QString& path) {
-    if (QFileInfo::exists(path)) return;
+    if (QFileInfo::exists(path) && sqliteVersion(path) == demo::Version) return;
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QString building = path + QStringLiteral(".building-") + uniqueSuffix();
     const QString connection = QStringLiteral("qev-demo-build-") + uniqueSuffix();
@@ -642,6 +664,7 @@ void DemoCompany::ensureSqliteFile(const QString& path) {
             try {
                 exec(db, QStringLiteral("PRAGMA journal_mode=OFF"));
                 populate(db);
+                exec(db, QStringLiteral("PRAGMA user_version = %1").arg(demo::Version));
             } catch (const Error& e) {
                 failure = e.message();
             }
@@ -649,9 +672,15 @@ void DemoCompany::ensureSqliteFile(const QString& path) {
         }
     }
     QSqlDatabase::removeDatabase(connection);
-    if (failure.isEmpty() && !QFile::rename(building, path) && !QFileInfo::exists(path))
-        failure = QStringLiteral("Cannot create the demo company file \"%1\"").arg(path);
-    QFile::remove(building);  // left over when another process was first
+    if (failure.isEmpty()) {
+        // Replaces a file of another version in one step; a process that was
+        // first with the same version leaves an equal file.
+        std::error_code error;
+        std::filesystem::rename(building.toStdU16String(), path.toStdU16String(), error);
+        if (error && sqliteVersion(path) != demo::Version)
+            failure = QStringLiteral("Cannot create the demo company file \"%1\"").arg(path);
+    }
+    QFile::remove(building);
     if (!failure.isEmpty()) throw Error(failure);
 }
 
@@ -674,11 +703,15 @@ ConnectionSettings DemoCompany::ensurePostgres(const ConnectionSettings& server)
             // Test programs start at once; one loads while the others wait. The
             // company is loaded aside and renamed, so "qev_demo" is always whole.
             exec(db, QStringLiteral("SELECT pg_advisory_lock(7270313)"));
-            QSqlQuery exists(db);
-            if (!exists.exec(
-                    QStringLiteral("SELECT 1 FROM pg_database WHERE datname = 'qev_demo'")))
-                throw Error(exists.lastError().text());
-            if (!exists.next()) {
+            const QString stamp = QStringLiteral("qev demo %1").arg(demo::Version);
+            QSqlQuery existing(db);
+            if (!existing.exec(QStringLiteral("SELECT shobj_description(oid, 'pg_database')"
+                                              " FROM pg_database WHERE datname = 'qev_demo'")))
+                throw Error(existing.lastError().text());
+            const bool exists = existing.next();
+            if (exists && existing.value(0).toString() != stamp)
+                exec(db, QStringLiteral("DROP DATABASE qev_demo WITH (FORCE)"));
+            if (!exists || existing.value(0).toString() != stamp) {
                 exec(db, QStringLiteral("DROP DATABASE IF EXISTS qev_demo_loading"));
                 exec(db, QStringLiteral("CREATE DATABASE qev_demo_loading"));
                 {
@@ -689,6 +722,7 @@ ConnectionSettings DemoCompany::ensurePostgres(const ConnectionSettings& server)
                     target.close();
                 }
                 QSqlDatabase::removeDatabase(loader);
+                exec(db, QStringLiteral("COMMENT ON DATABASE qev_demo_loading IS '%1'").arg(stamp));
                 exec(db, QStringLiteral("ALTER DATABASE qev_demo_loading RENAME TO qev_demo"));
             }
             exec(db, QStringLiteral("SELECT pg_advisory_unlock(7270313)"));

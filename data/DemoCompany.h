@@ -14,6 +14,9 @@ namespace qev {
 namespace demo {
 
 inline constexpr unsigned DefaultSeed = 20161231u;
+// Raised whenever the generated rows change: a demo file or database of
+// another version is built anew.
+inline constexpr int Version = 2;
 
 // Suppliers the tests rely on. "Accepted movements" are the rows a statement
 // build stores: invoices not cancelled and not of series 63, credit notes not
@@ -24,7 +27,7 @@ inline constexpr const char* SupplierWith29Movements = "P90029";
 inline constexpr const char* SupplierWith30Movements = "P90030";
 inline constexpr const char* SupplierWith58Movements = "P90058";
 inline constexpr const char* SupplierWithManyDocuments = "P99999";
-inline constexpr int ManyDocumentsCount = 10400;
+inline constexpr int ManyDocumentsMovements = 10500;  // accepted, besides some left out
 inline constexpr const char* SupplierWithApostrophe = "P90'01";
 inline constexpr const char* SupplierWithNulls = "P90N01";  // every optional column Null
 
@@ -53,11 +56,13 @@ class DemoCompany {
     // Creates the tables and fills them in one transaction on a writable
     // connection (SQLite or PostgreSQL). Same seed, same rows.
     static void populate(QSqlDatabase db, unsigned seed = demo::DefaultSeed);
-    // Builds the SQLite demo file when it does not exist yet (written aside and
-    // renamed into place, so a half-built file is never left behind).
+    // Builds the SQLite demo file when it does not exist yet or is of another
+    // version (written aside and renamed into place, so a half-built file is
+    // never left behind).
     static void ensureSqliteFile(const QString& path);
     // Loads the demo company into the database "qev_demo" of a PostgreSQL server
-    // once (concurrent callers wait on an advisory lock) and returns settings
+    // once, and again when it holds another version (concurrent callers wait on
+    // an advisory lock), and returns settings
     // for it. The argument reaches the server's default database.
     static ConnectionSettings ensurePostgres(const ConnectionSettings& server);
 };
