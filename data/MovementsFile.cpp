@@ -131,6 +131,8 @@ void MovementsFile::rebuildState() {
     deleted_.assign(std::size_t(count), false);
     keys_.assign(std::size_t(count), QByteArray());
     index_.clear();
+    firstWithKey_.clear();
+    firstWithKeyStale_ = false;
     live_ = 0;
     for (int r = 0; r < count; ++r) {
         if (DBFIsRecordDeleted(h, r)) {
@@ -168,15 +170,21 @@ int MovementsFile::priorLive(int record) const {
 }
 
 QByteArray MovementsFile::readRaw(int record) const {
+    QByteArray raw(recordLength_, Qt::Uninitialized);
+    copyRaw(record, raw.data());
+    return raw;
+}
+
+void MovementsFile::copyRaw(int record, char* destination) const {
     const char* raw = DBFReadTuple(dbf(handle_), record);
     if (!raw)
         throw Error(fileError(path_, QStringLiteral("cannot read record %1").arg(record + 1)));
-    return QByteArray(raw, recordLength_);
+    std::copy_n(raw, recordLength_, destination);
 }
 
-QVariant MovementsFile::decode(const QByteArray& raw, int field) const {
+QVariant MovementsFile::decode(const char* raw, int field) const {
     const Field& f = fields_[std::size_t(field)];
-    const char* data = raw.constData() + f.offset;
+    const char* data = raw + f.offset;
     if (f.type == 'C') {
         int end = f.width;
         while (end > 0 && (data[end - 1] == ' ' || data[end - 1] == '\0')) --end;
@@ -252,10 +260,19 @@ QByteArray MovementsFile::sliceKey(const QByteArray& raw) const {
 
 void MovementsFile::indexAdd(const QByteArray& key, int record) {
     std::vector<int>& records = index_[key];
+    const bool appended = records.empty() || records.back() < record;
     records.insert(std::lower_bound(records.begin(), records.end(), record), record);
+    // A record added after all others leaves every earlier answer as it was.
+    if (appended && !firstWithKeyStale_ && record >= int(firstWithKey_.size())) {
+        firstWithKey_.resize(std::size_t(record) + 1, -1);
+        firstWithKey_[std::size_t(record)] = records.front();
+    } else {
+        firstWithKeyStale_ = true;
+    }
 }
 
 void MovementsFile::indexRemove(const QByteArray& key, int record) {
+    firstWithKeyStale_ = true;
     auto it = index_.find(key);
     if (it == index_.end()) return;
     std::vector<int>& records = it.value();
@@ -279,15 +296,16 @@ QByteArray MovementsFile::blankRecord() const {
     return QByteArray(recordLength_, ' ');
 }
 
-void MovementsFile::setRecordField(QByteArray& raw, int field, const QVariant& value) const {
-    encodeField(raw, field, value);
+void MovementsFile::setRecordField(char* raw, int field, const QVariant& value) const {
+    encodeValue(raw + fields_[std::size_t(field)].offset, fields_[std::size_t(field)], value);
 }
 
-void MovementsFile::appendRecords(const std::vector<QByteArray>& records) {
-    for (const QByteArray& raw : records) {
+void MovementsFile::appendRecords(const QByteArray& records) {
+    for (qsizetype at = 0; at + recordLength_ <= records.size(); at += recordLength_) {
         const int record = storedRecords();
-        if (!DBFWriteTuple(dbf(handle_), record, const_cast<char*>(raw.constData())))
+        if (!DBFWriteTuple(dbf(handle_), record, const_cast<char*>(records.constData() + at)))
             throw Error(fileError(path_, QStringLiteral("cannot write record %1").arg(record + 1)));
+        const QByteArray raw = QByteArray::fromRawData(records.constData() + at, recordLength_);
         deleted_.push_back(false);
         ++live_;
         keys_.push_back(sliceKey(raw));
@@ -296,25 +314,20 @@ void MovementsFile::appendRecords(const std::vector<QByteArray>& records) {
     flush();
 }
 
-void MovementsFile::updateRecords(const std::vector<int>& fields,
-                                  std::vector<RecordUpdate> updates) {
-    // Later updates of a record replace earlier ones; the sweep goes in stored
-    // order so that the file is read and written front to back.
-    std::stable_sort(updates.begin(), updates.end(),
-                     [](const RecordUpdate& a, const RecordUpdate& b) { return a.record < b.record; });
-    for (std::size_t i = 0; i < updates.size(); ++i) {
-        if (i + 1 < updates.size() && updates[i + 1].record == updates[i].record) continue;
-        const RecordUpdate& update = updates[i];
-        QByteArray raw = readRaw(update.record);
-        for (std::size_t f = 0; f < fields.size(); ++f) encodeField(raw, fields[f], update.values[f]);
-        if (!DBFWriteTuple(dbf(handle_), update.record, raw.data()))
-            throw Error(
-                fileError(path_, QStringLiteral("cannot write record %1").arg(update.record + 1)));
+void MovementsFile::rewriteRecords(const std::vector<int>& records,
+                                   const std::function<void(std::size_t, char*)>& change) {
+    QByteArray raw(recordLength_, Qt::Uninitialized);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const int record = records[i];
+        copyRaw(record, raw.data());
+        change(i, raw.data());
+        if (!DBFWriteTuple(dbf(handle_), record, raw.data()))
+            throw Error(fileError(path_, QStringLiteral("cannot write record %1").arg(record + 1)));
         QByteArray newKey = sliceKey(raw);
-        QByteArray& key = keys_[std::size_t(update.record)];
+        QByteArray& key = keys_[std::size_t(record)];
         if (newKey != key) {
-            indexRemove(key, update.record);
-            indexAdd(newKey, update.record);
+            indexRemove(key, record);
+            indexAdd(newKey, record);
             key = std::move(newKey);
         }
     }
@@ -322,8 +335,13 @@ void MovementsFile::updateRecords(const std::vector<int>& fields,
 }
 
 int MovementsFile::firstWithKeyOf(int record) const {
-    const auto it = index_.constFind(keys_[std::size_t(record)]);
-    return it == index_.cend() ? -1 : it.value().front();
+    if (firstWithKeyStale_) {
+        firstWithKey_.assign(deleted_.size(), -1);
+        for (int r = nextLive(-1); r >= 0; r = nextLive(r))
+            firstWithKey_[std::size_t(r)] = index_.value(keys_[std::size_t(r)]).front();
+        firstWithKeyStale_ = false;
+    }
+    return record < int(firstWithKey_.size()) ? firstWithKey_[std::size_t(record)] : -1;
 }
 
 void MovementsFile::writeValues(int record, const std::vector<QVariant>& values) {
@@ -360,6 +378,8 @@ void MovementsFile::truncate() {
     deleted_.clear();
     keys_.clear();
     index_.clear();
+    firstWithKey_.clear();
+    firstWithKeyStale_ = false;
     live_ = 0;
 }
 

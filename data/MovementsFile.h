@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -52,7 +53,11 @@ class MovementsFile {
 
     // Raw record bytes (flag byte first) and their values.
     QByteArray readRaw(int record) const;
-    QVariant decode(const QByteArray& raw, int field) const;
+    // The raw bytes of a record into a buffer of recordLength() bytes.
+    void copyRaw(int record, char* destination) const;
+    int recordLength() const { return recordLength_; }
+    QVariant decode(const QByteArray& raw, int field) const { return decode(raw.constData(), field); }
+    QVariant decode(const char* raw, int field) const;
     std::vector<QVariant> readValues(int record) const;
     // Stores values (one per field) as a new record, returning its number, or
     // over an existing one; throws Error when a value does not fit its field.
@@ -60,21 +65,21 @@ class MovementsFile {
     void writeValues(int record, const std::vector<QVariant>& values);
     void markDeleted(int record);
 
-    // Bulk appending: a blank record filled field by field (each value checked
+    // Bulk appending: blank records filled field by field (each value checked
     // as it is set, throwing the error storing it would give), then many
-    // records stored at once, in order, and flushed.
+    // records, back to back, stored at once, in order, and flushed.
     QByteArray blankRecord() const;
-    void setRecordField(QByteArray& raw, int field, const QVariant& value) const;
-    void appendRecords(const std::vector<QByteArray>& records);
+    void setRecordField(char* raw, int field, const QVariant& value) const;
+    void setRecordField(QByteArray& raw, int field, const QVariant& value) const {
+        setRecordField(raw.data(), field, value);
+    }
+    void appendRecords(const QByteArray& records);
 
-    // New values for some fields of many records, written in one sweep and
-    // flushed; the other fields keep their bytes. When a record is named twice
-    // the later update wins.
-    struct RecordUpdate {
-        int record;
-        std::vector<QVariant> values;  // one per field given to updateRecords
-    };
-    void updateRecords(const std::vector<int>& fields, std::vector<RecordUpdate> updates);
+    // Changes many records in one sweep, in the order given (stored order reads
+    // and writes the file front to back), then flushes: `change` receives the
+    // position in `records` and the raw bytes to change with setRecordField.
+    void rewriteRecords(const std::vector<int>& records,
+                        const std::function<void(std::size_t, char*)>& change);
     // Throws the error storing the value in the field would give.
     void checkValue(int field, const QVariant& value) const;
     // Removes every record: the file is recreated with the same fields.
@@ -111,6 +116,9 @@ class MovementsFile {
     std::vector<QByteArray> keys_;  // locate key of each record
     int live_ = 0;
     QHash<QByteArray, std::vector<int>> index_;  // locate key -> live records, ascending
+    // firstWithKeyOf of every record, kept up while records are only appended.
+    mutable std::vector<int> firstWithKey_;
+    mutable bool firstWithKeyStale_ = false;
 };
 
 }  // namespace qev

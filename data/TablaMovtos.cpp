@@ -84,12 +84,11 @@ void TablaMovtos::post() {
     dropPending();
 }
 
-void TablaMovtos::appendRows(const std::vector<QByteArray>& rows) {
+void TablaMovtos::appendRows(const QByteArray& rows) {
     dropPending();
-    if (rows.empty()) return;
-    const int first = file_->storedRecords();
+    if (rows.size() < file_->recordLength()) return;
     file_->appendRecords(rows);
-    current_ = first + int(rows.size()) - 1;
+    current_ = file_->storedRecords() - 1;
 }
 
 void TablaMovtos::cancel() {

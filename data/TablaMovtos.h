@@ -29,9 +29,9 @@ class TablaMovtos {
     void setField(const QString& name, const QVariant& value);
     void post();
     void cancel();
-    // Complete rows (made with the file's blankRecord and setRecordField) stored
-    // at once, in order; the last one becomes current.
-    void appendRows(const std::vector<QByteArray>& rows);
+    // Complete rows, back to back (made with the file's blankRecord and
+    // setRecordField), stored at once, in order; the last one becomes current.
+    void appendRows(const QByteArray& rows);
     // First row in stored order whose SERIE, FOLIO and FECHA equal the values
     // exactly (letter case counts); false keeps the current row.
     bool locate(const QString& serie, const QVariant& folio, const QString& fecha);

@@ -3,6 +3,8 @@
 #include "format/Error.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -12,6 +14,83 @@ namespace {
 
 const QString Component = QStringLiteral("TablaSql");
 
+// The statement order as rows of 64-bit words that compare as unsigned
+// numbers, word by word: a text is its stored bytes (blank padded) in big-endian
+// words, so words compare as the bytes do; a number is its double with the bits
+// turned so that they sort by value, Null first.
+class OrderKeys {
+  public:
+    OrderKeys(const MovementsFile& file, const char* rows, int count) : count_(count) {
+        for (const char* name : {"FECHA", "TOTAL", "SERIE"}) {
+            const int index = file.fieldIndex(QString::fromLatin1(name));
+            const MovementsFile::Field& f = file.fields()[std::size_t(index)];
+            fields_.push_back({&f, index, f.type == 'N' ? 1 : (f.width + 7) / 8});
+            words_ += fields_.back().words;
+        }
+        keys_.resize(std::size_t(count) * std::size_t(words_));
+        const int length = file.recordLength();
+        for (int r = 0; r < count; ++r) {
+            std::uint64_t* key = keys_.data() + std::size_t(r) * std::size_t(words_);
+            const char* raw = rows + std::size_t(r) * std::size_t(length);
+            for (const Part& part : fields_) key = pack(file, raw, part, key);
+        }
+    }
+
+    // Row numbers in statement order; rows equal in all three keep their stored order.
+    std::vector<int> order() const {
+        std::vector<int> sorted(static_cast<std::size_t>(count_));
+        for (int i = 0; i < count_; ++i) sorted[std::size_t(i)] = i;
+        const std::size_t words = std::size_t(words_);
+        std::sort(sorted.begin(), sorted.end(), [&](int a, int b) {
+            const std::uint64_t* x = keys_.data() + std::size_t(a) * words;
+            const std::uint64_t* y = keys_.data() + std::size_t(b) * words;
+            for (std::size_t w = 0; w < words; ++w)
+                if (x[w] != y[w]) return x[w] < y[w];
+            return a < b;
+        });
+        return sorted;
+    }
+
+  private:
+    struct Part {
+        const MovementsFile::Field* field;
+        int index;
+        int words;
+    };
+
+    static std::uint64_t* pack(const MovementsFile& file, const char* raw, const Part& part,
+                               std::uint64_t* key) {
+        const MovementsFile::Field& f = *part.field;
+        if (f.type == 'N') {
+            const QVariant v = file.decode(raw, part.index);
+            *key++ = sortableBits(v.isNull() ? -std::numeric_limits<double>::infinity()
+                                             : v.toDouble());
+            return key;
+        }
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(raw + f.offset);
+        for (int w = 0; w < part.words; ++w) {
+            std::uint64_t word = 0;
+            for (int b = 0; b < 8; ++b) {
+                const int at = w * 8 + b;
+                word = (word << 8) | (at < f.width ? bytes[at] : 0);
+            }
+            *key++ = word;
+        }
+        return key;
+    }
+
+    static std::uint64_t sortableBits(double number) {
+        if (number == 0) number = 0;  // -0 and 0 are the same number
+        const auto bits = std::bit_cast<std::uint64_t>(number);
+        return (bits & (std::uint64_t(1) << 63)) ? ~bits : bits | (std::uint64_t(1) << 63);
+    }
+
+    int count_;
+    int words_ = 0;
+    std::vector<Part> fields_;
+    std::vector<std::uint64_t> keys_;
+};
+
 }  // namespace
 
 TablaSql::TablaSql(std::shared_ptr<MovementsFile> file) : file_(std::move(file)) {}
@@ -19,58 +98,20 @@ TablaSql::TablaSql(std::shared_ptr<MovementsFile> file) : file_(std::move(file))
 void TablaSql::open() {
     if (open_) return;
     file_->flush();  // so that the file on disk matches what is shown
-    std::vector<QByteArray> records;
-    std::vector<int> recordNumbers;
-    records.reserve(std::size_t(file_->liveRecords()));
-    recordNumbers.reserve(std::size_t(file_->liveRecords()));
+    const std::size_t length = std::size_t(file_->recordLength());
+    // The buffer of the previous opening is reused: a large statement is read
+    // again at every build, and fresh memory that size is slow to come by.
+    const std::size_t size = std::size_t(file_->liveRecords()) * length;
+    if (rows_.capacity() > 4 * size) rows_.shrink_to_fit();
+    rows_.resize(size);
+    recordNumbers_.clear();
     for (int r = file_->nextLive(-1); r >= 0; r = file_->nextLive(r)) {
-        records.push_back(file_->readRaw(r));
-        recordNumbers.push_back(r);
+        file_->copyRaw(r, rows_.data() + recordNumbers_.size() * length);
+        recordNumbers_.push_back(r);
     }
-
     // Statement order: FECHA, TOTAL, SERIE. Texts compare as stored (blank
-    // padded, byte by byte), numbers by value with Null first; rows equal in
-    // all three keep their stored order.
-    struct Key {
-        int field;
-        bool numeric;
-        std::vector<double> numbers;
-    };
-    std::vector<Key> keys;
-    for (const char* name : {"FECHA", "TOTAL", "SERIE"}) {
-        const int f = file_->fieldIndex(QString::fromLatin1(name));
-        Key key{f, file_->fields()[std::size_t(f)].type == 'N', {}};
-        if (key.numeric) {
-            key.numbers.reserve(records.size());
-            for (const QByteArray& raw : records) {
-                const QVariant v = file_->decode(raw, f);
-                key.numbers.push_back(v.isNull() ? -std::numeric_limits<double>::infinity()
-                                                 : v.toDouble());
-            }
-        }
-        keys.push_back(std::move(key));
-    }
-    std::vector<int> order(records.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = int(i);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        for (const Key& key : keys) {
-            if (key.numeric) {
-                const double x = key.numbers[std::size_t(a)], y = key.numbers[std::size_t(b)];
-                if (x != y) return x < y;
-                continue;
-            }
-            const MovementsFile::Field& f = file_->fields()[std::size_t(key.field)];
-            const int c =
-                std::memcmp(records[std::size_t(a)].constData() + f.offset,
-                            records[std::size_t(b)].constData() + f.offset, std::size_t(f.width));
-            if (c != 0) return c < 0;
-        }
-        return false;
-    });
-
-    records_ = std::move(records);
-    recordNumbers_ = std::move(recordNumbers);
-    order_ = std::move(order);
+    // padded, byte by byte), numbers by value with Null first.
+    order_ = OrderKeys(*file_, rows_.data(), int(recordNumbers_.size())).order();
     open_ = true;
     resetToFirst();
     notifyAfterOpen();
@@ -81,7 +122,7 @@ void TablaSql::close() {
     if (!open_) return;
     notifyBeforeClose();
     open_ = false;
-    records_.clear();
+    rows_.clear();  // keeps its memory for the next opening
     recordNumbers_.clear();
     order_.clear();
     resetToNothing();
@@ -109,7 +150,8 @@ QVariant TablaSql::value(const QString& name) const {
 
 QVariant TablaSql::value(int field) const {
     if (!open_ || currentRow() < 0) return {};
-    return file_->decode(records_[std::size_t(order_[std::size_t(currentRow())])], field);
+    const std::size_t row = std::size_t(order_[std::size_t(currentRow())]);
+    return file_->decode(rows_.data() + row * std::size_t(file_->recordLength()), field);
 }
 
 int TablaSql::storedRecord() const {

@@ -3,8 +3,6 @@
 #include "data/MovementsFile.h"
 #include "data/RowCursor.h"
 
-#include <QByteArray>
-
 #include <memory>
 #include <vector>
 
@@ -38,9 +36,9 @@ class TablaSql : public RowCursor {
 
     std::shared_ptr<MovementsFile> file_;
     bool open_ = false;
-    std::vector<QByteArray> records_;  // live records in stored order
-    std::vector<int> recordNumbers_;   // their numbers in the file
-    std::vector<int> order_;           // statement order over records_
+    std::vector<char> rows_;          // live records in stored order, back to back
+    std::vector<int> recordNumbers_;  // their numbers in the file
+    std::vector<int> order_;          // statement order over rows_
 };
 
 }  // namespace qev

@@ -1,9 +1,12 @@
 #include "statement/RunningBalance.h"
 
+#include "data/MovementsFile.h"
 #include "data/TablaMovtos.h"
 #include "data/TablaSql.h"
 #include "format/AmountText.h"
 #include "statement/VariantConversion.h"
+
+#include <algorithm>
 
 namespace qev {
 
@@ -50,19 +53,33 @@ void RunningBalance::walk() {
 void RunningBalance::attachBalance(int saldoField) {
     const int record = movtos_.file()->firstWithKeyOf(sql_.storedRecord());
     if (record < 0) return;
-    const QVariant saldo = vsaldo_.toDouble();
     // A balance too large for its field fails here, on its own row.
-    movtos_.file()->checkValue(saldoField, saldo);
-    balances_.push_back({record, {saldo, pesos(vsaldo_)}});
+    movtos_.file()->checkValue(saldoField, vsaldo_.toDouble());
+    balances_.push_back({record, vsaldo_});
 }
 
 void RunningBalance::writeBalances() {
     if (balances_.empty()) return;
     movtos_.cancel();  // a row left half-filled in the table is never stored
-    const std::vector<int> fields = {movtos_.fieldIndex(QStringLiteral("saldo")),
-                                     movtos_.fieldIndex(QStringLiteral("msaldo"))};
-    movtos_.file()->updateRecords(fields, std::move(balances_));
+    // A row that receives several balances keeps the last; the rows are
+    // written in stored order.
+    std::stable_sort(balances_.begin(), balances_.end(),
+                     [](const Balance& a, const Balance& b) { return a.record < b.record; });
+    std::vector<int> records;
+    std::vector<Currency> saldos;
+    for (std::size_t i = 0; i < balances_.size(); ++i) {
+        if (i + 1 < balances_.size() && balances_[i + 1].record == balances_[i].record) continue;
+        records.push_back(balances_[i].record);
+        saldos.push_back(balances_[i].saldo);
+    }
     balances_.clear();
+    const MovementsFile& file = *movtos_.file();
+    const int saldo = movtos_.fieldIndex(QStringLiteral("saldo"));
+    const int msaldo = movtos_.fieldIndex(QStringLiteral("msaldo"));
+    movtos_.file()->rewriteRecords(records, [&](std::size_t i, char* raw) {
+        file.setRecordField(raw, saldo, saldos[i].toDouble());
+        file.setRecordField(raw, msaldo, pesos(saldos[i]));
+    });
 }
 
 }  // namespace qev

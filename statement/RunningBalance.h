@@ -1,6 +1,5 @@
 #pragma once
 
-#include "data/MovementsFile.h"
 #include "format/Currency.h"
 
 #include <vector>
@@ -29,7 +28,11 @@ class RunningBalance {
     TablaMovtos& movtos_;
     TablaSql& sql_;
     Currency vsaldo_;
-    std::vector<MovementsFile::RecordUpdate> balances_;
+    struct Balance {
+        int record;  // the row that receives it
+        Currency saldo;
+    };
+    std::vector<Balance> balances_;  // in statement order
 };
 
 }  // namespace qev

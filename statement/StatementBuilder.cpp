@@ -14,6 +14,7 @@
 #include <QHash>
 
 #include <array>
+#include <utility>
 #include <optional>
 
 namespace qev {
@@ -209,15 +210,14 @@ void StatementBuilder::readDocuments(const DocumentPass& pass) {
     const DocumentColumns columns = columnsOf(pass, puente_);
     for (puente_.first(); !puente_.eof(); puente_.next()) {
         if (!accepted(pass, columns, puente_)) continue;
-        pending_.push_back(movementRow(pass, columns));
+        addMovement(pass, columns);
         ++vmovto_;
     }
 }
 
 void StatementBuilder::storePending() {
-    std::vector<QByteArray> rows = std::move(pending_);
-    pending_.clear();
-    if (!rows.empty()) movtos_.appendRows(rows);
+    const QByteArray rows = std::exchange(pending_, QByteArray());
+    movtos_.appendRows(rows);
 }
 
 void StatementBuilder::closeDocumentTable() {
@@ -227,13 +227,26 @@ void StatementBuilder::closeDocumentTable() {
 
 // The movement row of the current document, every value checked as it is set:
 // a document that fails gives no row at all.
-QByteArray StatementBuilder::movementRow(const DocumentPass& pass, const DocumentColumns& c) {
+void StatementBuilder::addMovement(const DocumentPass& pass, const DocumentColumns& c) {
+    const qsizetype start = pending_.size();
+    try {
+        writeMovement(pass, c);
+    } catch (...) {
+        pending_.truncate(start);
+        throw;
+    }
+}
+
+void StatementBuilder::writeMovement(const DocumentPass& pass, const DocumentColumns& c) {
     const QDate fecha = variantToDate(puente_.value(c.docdate));
     const QDate vencto = variantToDate(puente_.value(c.docduedate));
     const MovementFields& f = *fields_;
     const MovementsFile& file = *movtos_.file();
-    QByteArray row = file.blankRecord();
-    auto set = [&](int field, const QVariant& value) { file.setRecordField(row, field, value); };
+    const qsizetype start = pending_.size();
+    pending_.append(file.recordLength(), ' ');
+    auto set = [&](int field, const QVariant& value) {
+        file.setRecordField(pending_.data() + start, field, value);
+    };
 
     const QVariant doctotal = puente_.value(c.doctotal);
     const bool invoice = pass.kind == DocumentKind::Invoice;
@@ -256,7 +269,6 @@ QByteArray StatementBuilder::movementRow(const DocumentPass& pass, const Documen
         set(f.referencia, puente_.value(c.numatcard));
         set(f.aplicado, puente_.value(c.paidtodate));
     }
-    return row;
 }
 
 }  // namespace qev

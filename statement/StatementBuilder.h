@@ -7,7 +7,6 @@
 
 #include <functional>
 #include <memory>
-#include <vector>
 
 namespace qev {
 
@@ -47,7 +46,8 @@ class StatementBuilder {
     void readDocuments(const DocumentPass& pass);
     void storePending();
     void closeDocumentTable();
-    QByteArray movementRow(const DocumentPass& pass, const DocumentColumns& columns);
+    void addMovement(const DocumentPass& pass, const DocumentColumns& columns);
+    void writeMovement(const DocumentPass& pass, const DocumentColumns& columns);
 
     TablaPuente& puente_;
     TablaMovtos& movtos_;
@@ -55,7 +55,7 @@ class StatementBuilder {
     int vmovto_ = 1;
     std::unique_ptr<MovementFields> fields_;
     std::unique_ptr<DateTexts> dates_;
-    std::vector<QByteArray> pending_;  // rows of the pass under way, not stored yet
+    QByteArray pending_;  // rows of the pass under way, back to back, not stored yet
 };
 
 }  // namespace qev

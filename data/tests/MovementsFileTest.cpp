@@ -127,12 +127,12 @@ TEST_F(MovementsFileTest, BulkWritesReachTheFileWhole) {
     const int saldo = file->fieldIndex(QStringLiteral("SALDO"));
     const int msaldo = file->fieldIndex(QStringLiteral("MSALDO"));
     auto batch = [&](int from, int to) {
-        std::vector<QByteArray> records;
+        QByteArray records;
         for (int i = from; i <= to; ++i) {
             QByteArray raw = file->blankRecord();
             file->setRecordField(raw, movto, i);
             file->setRecordField(raw, serie, QStringLiteral("S%1").arg(i));
-            records.push_back(raw);
+            records += raw;
         }
         movtos->appendRows(records);
     };
@@ -142,13 +142,19 @@ TEST_F(MovementsFileTest, BulkWritesReachTheFileWhole) {
     EXPECT_EQ(movtos->rowCount(), rows);
     EXPECT_EQ(movtos->field(QStringLiteral("MOVTO")), QVariant(qlonglong(rows)));
 
-    // Back to front, every seventh record, and record 10 twice: the later wins.
-    std::vector<MovementsFile::RecordUpdate> updates;
-    for (int r = rows - 1; r >= 0; r -= 7)
-        updates.push_back({r, {r * 1.5, QStringLiteral("$%1").arg(r)}});
-    updates.push_back({10, {-1.25, QStringLiteral("primero")}});
-    updates.push_back({10, {-2.5, QStringLiteral("segundo")}});
-    file->updateRecords({saldo, msaldo}, updates);
+    // Every seventh record, back to front, then record 10 once more.
+    std::vector<int> records;
+    for (int r = rows - 1; r >= 0; r -= 7) records.push_back(r);
+    file->rewriteRecords(records, [&](std::size_t i, char* raw) {
+        const int r = records[i];
+        file->setRecordField(raw, saldo, r == 10 ? -1.25 : r * 1.5);
+        file->setRecordField(raw, msaldo,
+                             r == 10 ? QStringLiteral("primero") : QStringLiteral("$%1").arg(r));
+    });
+    file->rewriteRecords({10}, [&](std::size_t, char* raw) {
+        file->setRecordField(raw, saldo, -2.5);
+        file->setRecordField(raw, msaldo, QStringLiteral("segundo"));
+    });
 
     DBFHandle h = DBFOpen(QFile::encodeName(file->path()).constData(), "rb");
     ASSERT_NE(h, nullptr);
