@@ -21,9 +21,11 @@ constexpr int Columns = int(Fields.size());
 constexpr int CodeColumn = 0;
 constexpr int NameColumn = 1;
 
+const char* const Count = "SELECT COUNT(*) FROM OCRD WHERE CardType = 'S'";
 const char* const Select =
     "SELECT CardCode, CardName, CardType, Address, StreetNo, Building, Block, City, County,"
-    " State1, ZipCode, Phone1, Phone2, Fax, E_Mail, LicTradNum FROM OCRD WHERE CardType = 'S'";
+    " State1, ZipCode, Phone1, Phone2, Fax, E_Mail, LicTradNum FROM OCRD WHERE CardType = 'S'"
+    " ORDER BY CardCode";
 
 // Name order compares letters without case and accents, with "ñ" as its own
 // letter after "n", the way a Spanish reader expects the list.
@@ -50,21 +52,35 @@ bool startsWith(const std::u32string& text, const std::u32string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+// How many rows to make room for: growing the cells row by row cost as much
+// as reading them.
+qsizetype expectedRows(const QSqlDatabase& database) {
+    QSqlQuery count(database);
+    count.setForwardOnly(true);
+    if (!count.exec(QString::fromLatin1(Count)) || !count.next()) return 0;
+    return std::max<qsizetype>(count.value(0).toLongLong(), 0);
+}
+
 }  // namespace
 
 TablaProveedores::TablaProveedores(ConexionSAP& conexion) : conexion_(conexion) {}
 
+TablaProveedores::~TablaProveedores() {
+    if (pendingNames_.valid()) pendingNames_.wait();
+}
+
 void TablaProveedores::open() {
     if (open_) return;
+    QList<QString> cells;
+    cells.reserve(expectedRows(conexion_.database()) * Columns);
     QSqlQuery query(conexion_.database());
     query.setForwardOnly(true);
     if (!query.exec(QString::fromLatin1(Select))) throw Error(query.lastError().text());
-    std::vector<QString> cells;
     int rows = 0;
     while (query.next()) {
         for (int c = 0; c < Columns; ++c) {
             const QVariant v = query.value(c);
-            cells.push_back(v.isNull() ? QString() : v.toString());
+            cells.append(v.isNull() ? QString() : v.toString());
         }
         ++rows;
     }
@@ -73,46 +89,12 @@ void TablaProveedores::open() {
     cells_ = std::move(cells);
     rows_ = rows;
     codeKeys_.resize(static_cast<std::size_t>(rows_));
-    nameKeys_.resize(static_cast<std::size_t>(rows_));
-    std::vector<int> all(static_cast<std::size_t>(rows_));
-    for (int r = 0; r < rows_; ++r) {
-        all[std::size_t(r)] = r;
-        codeKeys_[std::size_t(r)] = cells_[std::size_t(r * Columns + CodeColumn)].toCaseFolded();
-        nameKeys_[std::size_t(r)] = nameKey(cells_[std::size_t(r * Columns + NameColumn)]);
-    }
-    // Ties fall back to the exact text, then to the code, so that the order is
-    // the same whatever order the server sent.
-    auto code = [&](int r) -> const QString& {
-        return cells_[std::size_t(r * Columns + CodeColumn)];
-    };
-    std::vector<int> byCode = all;
-    std::sort(byCode.begin(), byCode.end(), [&](int a, int b) {
-        const int c = codeKeys_[std::size_t(a)].compare(codeKeys_[std::size_t(b)]);
-        return c != 0 ? c < 0 : code(a) < code(b);
-    });
-    // The rows themselves are kept in CardCode order: row number = position.
-    std::vector<QString> ordered(cells_.size());
-    std::vector<QString> codeKeys(static_cast<std::size_t>(rows_));
-    std::vector<std::u32string> nameKeys(static_cast<std::size_t>(rows_));
-    for (int pos = 0; pos < rows_; ++pos) {
-        const int r = byCode[std::size_t(pos)];
-        for (int c = 0; c < Columns; ++c)
-            ordered[std::size_t(pos * Columns + c)] =
-                std::move(cells_[std::size_t(r * Columns + c)]);
-        codeKeys[std::size_t(pos)] = std::move(codeKeys_[std::size_t(r)]);
-        nameKeys[std::size_t(pos)] = std::move(nameKeys_[std::size_t(r)]);
-    }
-    cells_ = std::move(ordered);
-    codeKeys_ = std::move(codeKeys);
-    nameKeys_ = std::move(nameKeys);
-    byCode_ = std::move(all);  // identity now
-    byName_ = byCode_;
-    std::stable_sort(byName_.begin(), byName_.end(), [&](int a, int b) {
-        const int c = nameKeys_[std::size_t(a)].compare(nameKeys_[std::size_t(b)]);
-        if (c != 0) return c < 0;
-        return cells_[std::size_t(a * Columns + NameColumn)] <
-               cells_[std::size_t(b * Columns + NameColumn)];
-    });
+    for (int r = 0; r < rows_; ++r)
+        codeKeys_[std::size_t(r)] = cells_[r * Columns + CodeColumn].toCaseFolded();
+    orderByCode();
+    std::vector<QString> names(static_cast<std::size_t>(rows_));
+    for (int r = 0; r < rows_; ++r) names[std::size_t(r)] = cells_[r * Columns + NameColumn];
+    pendingNames_ = std::async(std::launch::async, &TablaProveedores::nameIndexOf, std::move(names));
 
     open_ = true;
     resetToFirst();
@@ -120,16 +102,64 @@ void TablaProveedores::open() {
     notifyAfterScroll();
 }
 
+// The rows in CardCode order ignoring letter case, ties by the exact code, so
+// that the order is the same whatever order the server uses; rows that come
+// in that order already (the query asks for it) are left as they are.
+void TablaProveedores::orderByCode() {
+    auto code = [&](int r) -> const QString& { return cells_[r * Columns + CodeColumn]; };
+    auto less = [&](int a, int b) {
+        const int c = codeKeys_[std::size_t(a)].compare(codeKeys_[std::size_t(b)]);
+        return c != 0 ? c < 0 : code(a) < code(b);
+    };
+    bool ordered = true;
+    for (int r = 1; r < rows_ && ordered; ++r) ordered = !less(r, r - 1);
+    if (ordered) return;
+
+    std::vector<int> byCode(static_cast<std::size_t>(rows_));
+    for (int r = 0; r < rows_; ++r) byCode[std::size_t(r)] = r;
+    std::sort(byCode.begin(), byCode.end(), less);
+    QList<QString> cells(cells_.size());
+    std::vector<QString> codeKeys(static_cast<std::size_t>(rows_));
+    for (int pos = 0; pos < rows_; ++pos) {
+        const int r = byCode[std::size_t(pos)];
+        for (int c = 0; c < Columns; ++c)
+            cells[pos * Columns + c] = std::move(cells_[r * Columns + c]);
+        codeKeys[std::size_t(pos)] = std::move(codeKeys_[std::size_t(r)]);
+    }
+    cells_ = std::move(cells);
+    codeKeys_ = std::move(codeKeys);
+}
+
+// Runs on a worker thread: touches nothing but its own copy of the names.
+TablaProveedores::NameIndex TablaProveedores::nameIndexOf(std::vector<QString> names) {
+    NameIndex index;
+    index.keys.reserve(names.size());
+    for (const QString& name : names) index.keys.push_back(nameKey(name));
+    index.byName.resize(names.size());
+    for (std::size_t r = 0; r < names.size(); ++r) index.byName[r] = int(r);
+    std::stable_sort(index.byName.begin(), index.byName.end(), [&](int a, int b) {
+        const int c = index.keys[std::size_t(a)].compare(index.keys[std::size_t(b)]);
+        if (c != 0) return c < 0;
+        return names[std::size_t(a)] < names[std::size_t(b)];
+    });
+    return index;
+}
+
+const TablaProveedores::NameIndex& TablaProveedores::nameIndex() {
+    if (pendingNames_.valid()) names_ = pendingNames_.get();
+    return names_;
+}
+
 void TablaProveedores::close() {
     if (!open_) return;
     notifyBeforeClose();
+    if (pendingNames_.valid()) pendingNames_.wait();
+    pendingNames_ = {};
     open_ = false;
     rows_ = 0;
     cells_.clear();
-    byCode_.clear();
-    byName_.clear();
     codeKeys_.clear();
-    nameKeys_.clear();
+    names_ = {};
     resetToNothing();
 }
 
@@ -157,7 +187,7 @@ FieldType TablaProveedores::fieldType(const QString& name) const {
 QVariant TablaProveedores::value(const QString& name) const {
     const int column = columnOf(name);
     if (currentRow() < 0) return {};
-    const QString& cell = cells_[std::size_t(currentRow() * Columns + column)];
+    const QString& cell = cells_[currentRow() * Columns + column];
     return cell.isNull() ? QVariant() : QVariant(cell);
 }
 
@@ -175,11 +205,12 @@ bool TablaProveedores::findCode(const QString& text) {
 bool TablaProveedores::findName(const QString& prefix) {
     if (prefix.isEmpty() || rows_ == 0) return false;
     const std::u32string key = nameKey(prefix);
-    const auto it = std::lower_bound(byName_.begin(), byName_.end(), key,
+    const NameIndex& names = nameIndex();
+    const auto it = std::lower_bound(names.byName.begin(), names.byName.end(), key,
                                      [&](int row, const std::u32string& k) {
-                                         return nameKeys_[std::size_t(row)].compare(k) < 0;
+                                         return names.keys[std::size_t(row)].compare(k) < 0;
                                      });
-    if (it == byName_.end() || !startsWith(nameKeys_[std::size_t(*it)], key)) return false;
+    if (it == names.byName.end() || !startsWith(names.keys[std::size_t(*it)], key)) return false;
     moveTo(*it);
     return true;
 }

@@ -2,8 +2,11 @@
 
 #include "data/RowCursor.h"
 
+#include <QList>
 #include <QString>
 
+#include <future>
+#include <string>
 #include <vector>
 
 namespace qev {
@@ -12,10 +15,13 @@ class ConexionSAP;
 
 // The suppliers (OCRD rows with cardtype 'S'), read into memory once by open()
 // and kept in CardCode order. Searches run over the rows already read, through
-// sorted indexes, so no SQL is ever built from what the user types.
+// sorted indexes, so no SQL is ever built from what the user types. The
+// database hands the rows over in code order; the name order is worked out on
+// a worker thread while the window opens, and a name search waits for it.
 class TablaProveedores : public RowCursor {
   public:
     explicit TablaProveedores(ConexionSAP& conexion);
+    ~TablaProveedores() override;
 
     void open() override;
     void close() override;
@@ -35,16 +41,24 @@ class TablaProveedores : public RowCursor {
     bool findName(const QString& prefix);
 
   private:
+    // The name order and the search key of each row's name.
+    struct NameIndex {
+        std::vector<int> byName;
+        std::vector<std::u32string> keys;
+    };
+    static NameIndex nameIndexOf(std::vector<QString> names);
+
     int columnOf(const QString& name) const;
+    void orderByCode();
+    const NameIndex& nameIndex();
 
     ConexionSAP& conexion_;
     bool open_ = false;
     int rows_ = 0;
-    std::vector<QString> cells_;  // rows_ x columns, a null QString is Null
-    std::vector<int> byCode_;     // row numbers in CardCode order (case ignored)
-    std::vector<int> byName_;     // row numbers in CardName order
-    std::vector<QString> codeKeys_;
-    std::vector<std::u32string> nameKeys_;
+    QList<QString> cells_;  // rows_ x columns, in CardCode order; a null QString is Null
+    std::vector<QString> codeKeys_;  // CardCode without letter case, ascending
+    std::future<NameIndex> pendingNames_;
+    NameIndex names_;
 };
 
 }  // namespace qev

@@ -2,6 +2,10 @@
 #include "data/tests/DemoBackends.h"
 #include "testing/QtPrinters.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace qev {
@@ -169,6 +173,54 @@ TEST_P(TablaProveedoresTest, ClosedTableHasNoRowsAndReopens) {
     EXPECT_FALSE(tabla->findCode(QStringLiteral("P00001")));
     tabla->open();
     EXPECT_TRUE(tabla->findCode(QStringLiteral("P00001")));
+}
+
+// Codes that differ in letter case come from SQLite in byte order ("B" before
+// "a"); the list still puts them in order without case, ties by the exact code.
+TEST(TablaProveedoresOrder, CodesInAnyLetterCaseComeInOrderWithoutCase) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("company.sqlite"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "mixed-case");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const QString& sql : DemoCompany::schema()) ASSERT_TRUE(q.exec(sql)) << sql.toStdString();
+        const char* const rows[][2] = {{"b002", "Zapatería"}, {"B001", "Álamo"},
+                                       {"a003", "abarrotes"}, {"C004", "Ñandú"},
+                                       {"B002", "Nube"},      {"c005", "Ocaso"}};
+        q.prepare("INSERT INTO OCRD (CardCode, CardName, CardType) VALUES (?, ?, 'S')");
+        for (const auto& row : rows) {
+            q.addBindValue(QString::fromUtf8(row[0]));
+            q.addBindValue(QString::fromUtf8(row[1]));
+            ASSERT_TRUE(q.exec());
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("mixed-case"));
+    ConnectionSettings settings;
+    settings.database = path;
+    ConexionSAP conexion(settings, QStringLiteral("mixed-case-reader"));
+    TablaProveedores tabla(conexion);
+    tabla.open();
+    QStringList codes;
+    for (tabla.first(); !tabla.eof(); tabla.next())
+        codes << tabla.value(QStringLiteral("CardCode")).toString();
+    EXPECT_EQ(codes, QStringList({"a003", "B001", "B002", "b002", "C004", "c005"}));
+
+    // Both searches land on the rows as ordered, the names in their own order.
+    const struct {
+        const char* typed;
+        const char* code;
+    } names[] = {{"a", "a003"}, {"al", "B001"}, {"n", "B002"}, {"ñ", "C004"}, {"z", "b002"}};
+    for (const auto& c : names) {
+        EXPECT_TRUE(tabla.findName(QString::fromUtf8(c.typed))) << c.typed;
+        EXPECT_EQ(tabla.value(QStringLiteral("CardCode")).toString(), QString::fromUtf8(c.code))
+            << c.typed;
+    }
+    EXPECT_TRUE(tabla.findCode(QStringLiteral("C005")));
+    EXPECT_EQ(tabla.position(), 5);
+    EXPECT_TRUE(tabla.findCode(QStringLiteral("b002")));
+    EXPECT_EQ(tabla.position(), 2);  // the first of B002 and b002 without case
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, TablaProveedoresTest, testing::everyDatabase(),
