@@ -11,6 +11,7 @@ packages=(
   libshp-dev shapelib
   unixodbc-dev tdsodbc
   postgresql qpdf poppler-utils
+  libcurl4-openssl-dev python3-aiosmtpd
 )
 
 missing=()
