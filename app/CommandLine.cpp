@@ -26,6 +26,12 @@ const std::vector<OptionSpec>& optionSpecs() {
         {{"out"},
          "carpeta",
          "Carpeta de los estados de cuenta escritos (con --print o --print-all)."},
+        {{"email"},
+         {},
+         "Envía por correo cada estado de cuenta escrito a su proveedor (con --print o "
+         "--print-all)."},
+        {{"dry-run"}, {}, "Con --email, escribe los mensajes como archivos .eml sin enviarlos."},
+        {{"resume"}, {}, "Con --email, continúa el último envío sin repetir los ya enviados."},
         {{"screenshot"}, "carpeta", "Guarda una imagen de cada modo de la ventana y termina."},
         {{"supplier"}, "código", "Proveedor que muestran las imágenes de --screenshot."},
         {{"h", "help"}, {}, "Muestra esta ayuda y termina."},
@@ -73,8 +79,18 @@ StartUpOptions parseStartUpOptions(const QStringList& arguments) {
     options.outputDir = parser.value(QStringLiteral("out"));
     options.help = parser.isSet(QStringLiteral("help"));
     options.version = parser.isSet(QStringLiteral("version"));
+    options.email = parser.isSet(QStringLiteral("email"));
+    options.dryRun = parser.isSet(QStringLiteral("dry-run"));
+    options.resume = parser.isSet(QStringLiteral("resume"));
     if (!options.outputDir.isEmpty() && !options.batch())
         throw Error(QStringLiteral("La opción --out va con --print o --print-all."));
+    if (options.email && !options.batch())
+        throw Error(QStringLiteral("La opción --email va con --print o --print-all."));
+    for (const char* option : {"dry-run", "resume"})
+        if (parser.isSet(QLatin1String(option)) && !options.email)
+            throw Error(QStringLiteral("La opción --%1 va con --email.").arg(QLatin1String(option)));
+    if (options.dryRun && options.resume)
+        throw Error(QStringLiteral("Las opciones --dry-run y --resume no van juntas."));
     return options;
 }
 
@@ -93,9 +109,9 @@ QString usageText() {
     }
     text += QStringLiteral(
         "\n"
-        "Códigos de salida de --print y --print-all: 0 todos escritos, 1 la base de datos o la\n"
-        "carpeta no se pueden usar, 2 proveedor desconocido u opción no válida, 3 algunos "
-        "fallaron.\n");
+        "Códigos de salida de --print y --print-all: 0 todos escritos (con --email, todos\n"
+        "enviados), 1 la base de datos, la carpeta o la configuración de correo no se pueden\n"
+        "usar, 2 proveedor desconocido u opción no válida, 3 algunos fallaron.\n");
     return text;
 }
 

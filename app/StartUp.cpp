@@ -23,6 +23,12 @@ namespace qev {
 
 namespace {
 
+// The settings file in use: the one named on the command line or the default.
+QString settingsPath(const StartUpOptions& options) {
+    return options.configPath.isEmpty() ? ConnectionSettings::defaultConfigPath()
+                                        : options.configPath;
+}
+
 struct Windows {
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TFmensaje> fmensaje;
@@ -32,6 +38,7 @@ struct Windows {
 Windows createWindows(const StartUpOptions& options) {
     Windows windows;
     windows.form = std::make_unique<TForm1>(ConnectionSettings::load(options.configPath));
+    windows.form->setSettingsFile(settingsPath(options));
     windows.fmensaje = std::make_unique<TFmensaje>();
     windows.form->setWaitWindow(windows.fmensaje.get());
     return windows;
@@ -68,14 +75,21 @@ static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     ConnectionSettings settings;
+    BatchPrintRequest request;
+    request.codes = options.printCodes;
+    request.all = options.printAll;
+    request.outputDirectory = options.outputDir;
+    request.email = options.email;
+    request.dryRun = options.dryRun;
+    request.resume = options.resume;
     try {
         settings = ConnectionSettings::load(options.configPath);
+        if (options.email) request.smtp = SmtpSettings::load(settingsPath(options));
     } catch (const std::exception& error) {
         err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
         return BatchCannotStart;
     }
-    return runBatchPrint(settings, {options.printCodes, options.printAll, options.outputDir}, out,
-                         err);
+    return runBatchPrint(settings, request, out, err);
 }
 
 int runQev(int& argc, char** argv) {

@@ -7,6 +7,8 @@
 #include "app/TForm1.h"
 #include "format/Error.h"
 
+#include "testing/LoopbackPort.h"
+#include "testing/ProcessRun.h"
 #include "testing/QtPrinters.h"
 
 #include <QDir>
@@ -17,11 +19,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using namespace qev;
 
@@ -37,35 +34,8 @@ struct ProgramRun {
 
 // Runs the program offscreen, with error boxes printed to stderr instead of waiting.
 ProgramRun runProgram(const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("QEV_NONINTERACTIVE"), QStringLiteral("1"));
-    process.setProcessEnvironment(env);
-    process.start(Program, arguments);
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError()),
-            QString::fromUtf8(process.readAllStandardOutput())};
-}
-
-// A loopback port nobody listens on: one the system just handed out, closed again.
-quint16 closedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    quint16 port = 1;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
+    const qev::testing::ProcessRun run = qev::testing::runProcess(Program, arguments, 60000);
+    return {run.exitCode, run.err, run.out};
 }
 
 QString writeIni(const QTemporaryDir& dir, const QMap<QString, QString>& values) {
@@ -108,6 +78,14 @@ TEST(StartUp, BadCommandLinePrintsTheErrorAndTheUsageAndExitsWithTwo) {
          "qev: Argumento inesperado: stray."},
         {{"--config", "/nonexistent/qev.ini", "--out", "/tmp"},
          "qev: La opción --out va con --print o --print-all."},
+        {{"--config", "/nonexistent/qev.ini", "--email"},
+         "qev: La opción --email va con --print o --print-all."},
+        {{"--config", "/nonexistent/qev.ini", "--print-all", "--dry-run"},
+         "qev: La opción --dry-run va con --email."},
+        {{"--config", "/nonexistent/qev.ini", "--print-all", "--resume"},
+         "qev: La opción --resume va con --email."},
+        {{"--config", "/nonexistent/qev.ini", "--print-all", "--email", "--dry-run", "--resume"},
+         "qev: Las opciones --dry-run y --resume no van juntas."},
     };
     for (const auto& [arguments, message] : cases) {
         const ProgramRun run = runProgram(arguments);
@@ -151,7 +129,7 @@ TEST(ErrorTexts, HandlerAndApplicationErrorTexts) {
 TEST(StartUp, UnreachableDatabaseEndsWithExitCodeOneAndTheApplicationErrorBox) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const quint16 port = closedPort();
+    const quint16 port = qev::testing::closedLoopbackPort();
     const QString ini = writeIni(dir, {{"database/driver", "postgresql"},
                                        {"database/server", "127.0.0.1"},
                                        {"database/port", QString::number(port)},
