@@ -33,6 +33,9 @@ const std::vector<OptionSpec>& optionSpecs() {
         {{"dry-run"}, {}, "Con --email, escribe los mensajes como archivos .eml sin enviarlos."},
         {{"resume"}, {}, "Con --email, continúa el último envío sin repetir los ya enviados."},
         {{"screenshot"}, "carpeta", "Guarda una imagen de cada modo de la ventana y termina."},
+        {{"check-connection"},
+         {},
+         "Comprueba la conexión: cuenta proveedores y documentos, y termina."},
         {{"supplier"}, "código", "Proveedor que muestran las imágenes de --screenshot."},
         {{"h", "help"}, {}, "Muestra esta ayuda y termina."},
         {{"v", "version"}, {}, "Muestra la versión y termina."},
@@ -77,6 +80,7 @@ StartUpOptions parseStartUpOptions(const QStringList& arguments) {
     options.printCodes = parser.values(QStringLiteral("print"));
     options.printAll = parser.isSet(QStringLiteral("print-all"));
     options.outputDir = parser.value(QStringLiteral("out"));
+    options.checkConnection = parser.isSet(QStringLiteral("check-connection"));
     options.help = parser.isSet(QStringLiteral("help"));
     options.version = parser.isSet(QStringLiteral("version"));
     options.email = parser.isSet(QStringLiteral("email"));
@@ -91,13 +95,17 @@ StartUpOptions parseStartUpOptions(const QStringList& arguments) {
             throw Error(QStringLiteral("La opción --%1 va con --email.").arg(QLatin1String(option)));
     if (options.dryRun && options.resume)
         throw Error(QStringLiteral("Las opciones --dry-run y --resume no van juntas."));
+    if (options.checkConnection && (options.batch() || !options.screenshotDir.isEmpty()))
+        throw Error(QStringLiteral(
+            "La opción --check-connection no va con --print, --print-all ni --screenshot."));
     return options;
 }
 
 QString usageText() {
     QString text = QStringLiteral(
         "Uso: qev [opciones]\n"
-        "Estados de cuenta de proveedores. Sin --print ni --print-all abre la ventana.\n"
+        "Estados de cuenta de proveedores. Sin --print, --print-all ni --check-connection abre\n"
+        "la ventana.\n"
         "\n"
         "Opciones:\n");
     for (const OptionSpec& spec : optionSpecs()) {
@@ -111,7 +119,9 @@ QString usageText() {
         "\n"
         "Códigos de salida de --print y --print-all: 0 todos escritos (con --email, todos\n"
         "enviados), 1 la base de datos, la carpeta o la configuración de correo no se pueden\n"
-        "usar, 2 proveedor desconocido u opción no válida, 3 algunos fallaron.\n");
+        "usar, 2 proveedor desconocido u opción no válida, 3 algunos fallaron.\n"
+        "Código de salida de --check-connection: 0 conexión correcta, 1 no se pudo usar la base "
+        "de datos.\n");
     return text;
 }
 

@@ -18,6 +18,8 @@ struct StartUpOptions {
     bool resume = false;     // --resume: with --email, go on with the interrupted run
     bool help = false;       // --help: print the usage and quit
     bool version = false;    // --version: print the version and quit
+    // --check-connection: count the suppliers and documents, and quit
+    bool checkConnection = false;
     bool batch() const { return printAll || !printCodes.isEmpty(); }
 };
 
