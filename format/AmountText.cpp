@@ -2,7 +2,9 @@
 
 #include "format/Error.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <iterator>
 
 namespace qev {
 
@@ -50,22 +52,28 @@ Currency valor(const QString& cadena) {
 }
 
 QString mascara(Currency valor) {
-    const QString sign = valor.isNegative() ? QStringLiteral("-") : QString();
-    const QString text = valor.magnitudeText();
-
-    const qsizetype point = text.indexOf(u'.');
-    const QString integer = point < 0 ? text : text.left(point);
-    const QString decimals =
-        point < 0 ? QStringLiteral(".00") : (text.mid(point, 3) + QStringLiteral("00")).left(3);
-
-    QString grouped;
-    for (qsizetype i = integer.size() - 1, count = 1; i >= 0; --i, ++count) {
-        grouped.prepend(integer[i]);
-        if (i == 0) break;
-        if (count % 6 == 3) grouped.prepend(u',');
-        else if (count % 6 == 0) grouped.prepend(u'\'');
+    // Written from the right into a buffer: two decimals cut (not rounded),
+    // then the whole part with "," after three digits and "'" after six, in
+    // turn. The statement writes one or two of these per movement.
+    const std::int64_t raw = valor.raw();
+    const std::uint64_t magnitude =
+        raw < 0 ? std::uint64_t(0) - std::uint64_t(raw) : std::uint64_t(raw);
+    const std::uint64_t cents = magnitude % Currency::Scale / 100;
+    std::uint64_t whole = magnitude / Currency::Scale;
+    char buffer[48];
+    char* at = std::end(buffer);
+    *--at = char('0' + cents % 10);
+    *--at = char('0' + cents / 10);
+    *--at = '.';
+    for (int count = 1;; ++count) {
+        *--at = char('0' + whole % 10);
+        whole /= 10;
+        if (whole == 0) break;
+        if (count % 6 == 3) *--at = ',';
+        else if (count % 6 == 0) *--at = '\'';
     }
-    return sign + grouped + decimals;
+    if (raw < 0) *--at = '-';
+    return QString::fromLatin1(at, std::end(buffer) - at);
 }
 
 QString pesos(Currency importe) {
