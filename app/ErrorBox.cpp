@@ -18,18 +18,32 @@ bool nonInteractive() {
     return qEnvironmentVariableIsSet("QEV_NONINTERACTIVE");
 }
 
-void standardErrorBox(QWidget* parent, const QString& title, const QString& text) {
+void standardBox(QMessageBox::Icon icon, QWidget* parent, const QString& title,
+                 const QString& text) {
     if (nonInteractive()) {
         std::fprintf(stderr, "[%s] %s\n", qUtf8Printable(title), qUtf8Printable(text));
         std::fflush(stderr);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+void standardErrorBox(QWidget* parent, const QString& title, const QString& text) {
+    standardBox(QMessageBox::Critical, parent, title, text);
+}
+
+void standardNoticeBox(QWidget* parent, const QString& title, const QString& text) {
+    standardBox(QMessageBox::Information, parent, title, text);
 }
 
 ErrorBoxFunction& currentErrorBox() {
     static ErrorBoxFunction function = standardErrorBox;
+    return function;
+}
+
+ErrorBoxFunction& currentNoticeBox() {
+    static ErrorBoxFunction function = standardNoticeBox;
     return function;
 }
 
@@ -42,6 +56,16 @@ void showErrorBox(QWidget* parent, const QString& title, const QString& text) {
 ErrorBoxFunction setErrorBoxFunction(ErrorBoxFunction function) {
     ErrorBoxFunction previous = currentErrorBox();
     currentErrorBox() = function ? std::move(function) : ErrorBoxFunction(standardErrorBox);
+    return previous;
+}
+
+void showNoticeBox(QWidget* parent, const QString& title, const QString& text) {
+    currentNoticeBox()(parent, title, text);
+}
+
+ErrorBoxFunction setNoticeBoxFunction(ErrorBoxFunction function) {
+    ErrorBoxFunction previous = currentNoticeBox();
+    currentNoticeBox() = function ? std::move(function) : ErrorBoxFunction(standardNoticeBox);
     return previous;
 }
 

@@ -20,6 +20,12 @@ void showErrorBox(QWidget* parent, const QString& title, const QString& text);
 // restores the standard box.
 ErrorBoxFunction setErrorBoxFunction(ErrorBoxFunction function);
 
+// The information box for what the user should know but need not act on (a
+// damaged movements file replaced, a scratch file used); replaceable and
+// non-interactive in the same way as the error box.
+void showNoticeBox(QWidget* parent, const QString& title, const QString& text);
+ErrorBoxFunction setNoticeBoxFunction(ErrorBoxFunction function);
+
 // The message as the standard error box shows it: with a final "." when missing.
 QString handlerErrorText(const QString& message);
 
