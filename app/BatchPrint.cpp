@@ -1,5 +1,6 @@
 #include "app/BatchPrint.h"
 
+#include "app/BatchPool.h"
 #include "app/ErrorBox.h"
 #include "app/StatementPrinter.h"
 #include "data/ConexionSAP.h"
@@ -12,9 +13,15 @@
 #include "format/Error.h"
 #include "statement/StatementBuilder.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
+#include <QThread>
 
+#include <iostream>
+#include <map>
 #include <memory>
 
 namespace qev {
@@ -71,6 +78,13 @@ QStringList codesToPrint(TablaProveedores& proveedores, const BatchPrintRequest&
     return codes;
 }
 
+// The export's error box text without its heading, on one line.
+QString errorLines(const QString& boxText) {
+    QStringList lines = boxText.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    if (lines.size() > 1) lines.removeFirst();  // "The following error(s) have occured:"
+    return handlerErrorText(lines.join(QStringLiteral("; ")));
+}
+
 // One statement: build, then export. Returns the error text, empty on success.
 QString printOne(BatchSources& sources, const QString& code, const QString& directory,
                  QString& path) {
@@ -85,9 +99,110 @@ QString printOne(BatchSources& sources, const QString& code, const QString& dire
     } catch (const std::exception& error) {
         return handlerErrorText(exceptionMessage(error));
     }
-    if (path.isEmpty())
-        return exportError.isEmpty() ? QStringLiteral("No se escribió el archivo.") : exportError;
+    if (path.isEmpty()) {
+        const QString file =
+            QDir::toNativeSeparators(QDir(directory).filePath(StatementPrinter::fileNameFor(code)));
+        return exportError.isEmpty()
+                   ? QStringLiteral("No se escribió \"%1\".").arg(file)
+                   : QStringLiteral("No se escribió \"%1\": %2").arg(file, errorLines(exportError));
+    }
     return {};
+}
+
+// The progress lines, one per supplier in the order of the codes, however the
+// statements finish.
+class ProgressLines {
+  public:
+    ProgressLines(const QStringList& codes, QTextStream& out, QTextStream& err)
+        : codes_(codes), out_(out), err_(err) {}
+
+    void done(int index, const QString& path, const QString& error) {
+        pending_[index] = {path, error};
+        for (auto it = pending_.begin(); it != pending_.end() && it->first == next_;
+             it = pending_.erase(it), ++next_)
+            write(it->first, it->second.first, it->second.second);
+    }
+    int failed() const { return failed_; }
+
+  private:
+    void write(int index, const QString& path, const QString& error) {
+        const QString counter =
+            QStringLiteral("[%1/%2] %3: ").arg(index + 1).arg(codes_.size()).arg(codes_[index]);
+        if (error.isEmpty()) {
+            out_ << counter << QDir::toNativeSeparators(path) << Qt::endl;
+        } else {
+            ++failed_;
+            err_ << counter << error << Qt::endl;
+        }
+    }
+
+    const QStringList& codes_;
+    QTextStream& out_;
+    QTextStream& err_;
+    std::map<int, std::pair<QString, QString>> pending_;
+    int next_ = 0;
+    int failed_ = 0;
+};
+
+QJsonObject toJson(const ConnectionSettings& s) {
+    return {{"driver", s.driver},
+            {"server", s.server},
+            {"port", s.port},
+            {"database", s.database},
+            {"user", s.user},
+            {"password", s.password},
+            {"odbcDriver", s.odbcDriver},
+            {"odbcOptions", s.odbcOptions},
+            {"dataDirectory", s.dataDirectory},
+            {"demoDatabasePath", s.demoDatabasePath}};
+}
+
+ConnectionSettings settingsFromJson(const QJsonObject& o) {
+    ConnectionSettings s;
+    s.driver = o.value(QLatin1String("driver")).toString();
+    s.server = o.value(QLatin1String("server")).toString();
+    s.port = o.value(QLatin1String("port")).toInt();
+    s.database = o.value(QLatin1String("database")).toString();
+    s.user = o.value(QLatin1String("user")).toString();
+    s.password = o.value(QLatin1String("password")).toString();
+    s.odbcDriver = o.value(QLatin1String("odbcDriver")).toString();
+    s.odbcOptions = o.value(QLatin1String("odbcOptions")).toString();
+    s.dataDirectory = o.value(QLatin1String("dataDirectory")).toString();
+    s.demoDatabasePath = o.value(QLatin1String("demoDatabasePath")).toString();
+    return s;
+}
+
+int jobsFor(const BatchPrintRequest& request, int statements) {
+    const int jobs = request.jobs > 0 ? request.jobs : QThread::idealThreadCount();
+    return std::max(1, std::min(jobs, statements));
+}
+
+// Every statement in this process, one after the other.
+void printHere(BatchSources& sources, const QStringList& codes, const QString& directory,
+               ProgressLines& progress) {
+    for (int i = 0; i < codes.size(); ++i) {
+        QString path;
+        const QString error = printOne(sources, codes[i], directory, path);
+        progress.done(i, path, error);
+    }
+}
+
+// The settings go to the workers on their input, so that no password is put
+// on a command line or in a file.
+void printInWorkers(const ConnectionSettings& settings, const BatchPrintRequest& request,
+                    const QStringList& codes, const QString& directory, int jobs,
+                    ProgressLines& progress) {
+    const QString program = request.workerProgram.isEmpty()
+                                ? QCoreApplication::applicationFilePath()
+                                : request.workerProgram;
+    const QByteArray start =
+        QJsonDocument(QJsonObject{{"settings", toJson(settings)}, {"out", directory}})
+            .toJson(QJsonDocument::Compact);
+    BatchPool pool(program, start, codes, jobs,
+                   [&progress](int index, const QString& path, const QString& error) {
+                       progress.done(index, path, error);
+                   });
+    pool.run();
 }
 
 }  // namespace
@@ -105,6 +220,7 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
         err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
         return BatchCannotStart;
     }
+    if (!sources->file->damageNotice().isEmpty()) err << sources->file->damageNotice() << Qt::endl;
     if (!QDir().mkpath(directory)) {
         err << QStringLiteral("No se puede crear la carpeta \"%1\".").arg(directory) << Qt::endl;
         return BatchCannotStart;
@@ -113,25 +229,55 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
     const QStringList codes = codesToPrint(sources->proveedores, request, err);
     if (codes.isEmpty()) return request.all ? BatchPrinted : BatchUnknownSupplier;
 
-    int failed = 0;
-    for (int i = 0; i < codes.size(); ++i) {
-        QString path;
-        const QString error = printOne(*sources, codes[i], directory, path);
-        const QString counter =
-            QStringLiteral("[%1/%2] %3: ").arg(i + 1).arg(codes.size()).arg(codes[i]);
-        if (error.isEmpty()) {
-            out << counter << QDir::toNativeSeparators(path) << Qt::endl;
-        } else {
-            ++failed;
-            err << counter << error << Qt::endl;
-        }
+    ProgressLines progress(codes, out, err);
+    const int jobs = jobsFor(request, int(codes.size()));
+    if (jobs == 1) {
+        printHere(*sources, codes, directory, progress);
+    } else {
+        sources.reset();  // the workers bring their own connections and movements files
+        printInWorkers(settings, request, codes, directory, jobs, progress);
     }
-    if (failed > 0) {
+    if (progress.failed() > 0) {
         err << QStringLiteral("%1 de %2 estados de cuenta no se pudieron escribir.")
-                   .arg(failed)
+                   .arg(progress.failed())
                    .arg(codes.size())
             << Qt::endl;
         return BatchSomeFailed;
+    }
+    return BatchPrinted;
+}
+
+int runBatchWorker(std::istream& in, std::ostream& out) {
+    const auto readMessage = [&in](QJsonObject& message) {
+        std::string line;
+        if (!std::getline(in, line)) return false;
+        message = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+        return true;
+    };
+    const auto answer = [&out](const QJsonObject& message) {
+        out << QJsonDocument(message).toJson(QJsonDocument::Compact).toStdString() << std::endl;
+    };
+    QJsonObject start;
+    readMessage(start);
+    const QString directory = start.value(QLatin1String("out")).toString();
+    std::unique_ptr<BatchSources> sources;
+    try {
+        sources = std::make_unique<BatchSources>(
+            settingsFromJson(start.value(QLatin1String("settings")).toObject()));
+    } catch (const std::exception& error) {
+        answer({{"fatal", handlerErrorText(exceptionMessage(error))}});
+        return BatchCannotStart;
+    }
+    if (!sources->file->damageNotice().isEmpty())
+        QTextStream(stderr) << sources->file->damageNotice() << Qt::endl;
+    for (QJsonObject job; readMessage(job);) {
+        if (!job.contains(QLatin1String("code"))) continue;
+        const int index = job.value(QLatin1String("i")).toInt();
+        QString path;
+        const QString error =
+            printOne(*sources, job.value(QLatin1String("code")).toString(), directory, path);
+        answer(error.isEmpty() ? QJsonObject{{"i", index}, {"path", path}}
+                               : QJsonObject{{"i", index}, {"error", error}});
     }
     return BatchPrinted;
 }

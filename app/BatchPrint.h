@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <iosfwd>
+
 class QTextStream;
 
 namespace qev {
@@ -14,6 +16,9 @@ struct BatchPrintRequest {
     QStringList codes;        // the suppliers to print; empty with `all`
     bool all = false;         // every supplier of the list, in code order
     QString outputDirectory;  // --out DIR; the data directory when empty
+    int jobs = 0;             // --jobs N: statements printed at once; 0: one per processor
+    // The program started as a worker when jobs > 1; empty: this program.
+    QString workerProgram;
 };
 
 // Exit codes of a batch run.
@@ -25,8 +30,14 @@ enum BatchPrintResult {
 };
 
 // Builds and exports each statement the same way as the print button, writing
-// one progress line per supplier to `out` and errors to `err` (Spanish texts).
+// one progress line per supplier to `out` and errors to `err` (Spanish texts),
+// in the order of the codes whatever the order they are finished in. With more
+// than one job the statements are printed by worker processes (BatchPool).
 int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& request,
                   QTextStream& out, QTextStream& err);
+
+// `qev --batch-worker`: prints the statements a BatchPool hands it on `in` and
+// answers on `out`; returns the exit code.
+int runBatchWorker(std::istream& in, std::ostream& out);
 
 }  // namespace qev

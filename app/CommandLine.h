@@ -13,6 +13,8 @@ struct StartUpOptions {
     QStringList printCodes;  // --print CODE (repeatable): write these statements, no window
     bool printAll = false;   // --print-all: every supplier's statement, no window
     QString outputDir;       // --out DIR: where --print and --print-all write
+    int jobs = 0;            // --jobs N: statements printed at once; 0: one per processor
+    bool batchWorker = false;  // --batch-worker: a worker of a batch run (not for users)
     bool help = false;       // --help: print the usage and quit
     bool version = false;    // --version: print the version and quit
     bool batch() const { return printAll || !printCodes.isEmpty(); }

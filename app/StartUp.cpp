@@ -17,6 +17,7 @@
 #include <QTextStream>
 
 #include <dlfcn.h>
+#include <iostream>
 #include <memory>
 
 namespace qev {
@@ -74,8 +75,15 @@ static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
         err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
         return BatchCannotStart;
     }
-    return runBatchPrint(settings, {options.printCodes, options.printAll, options.outputDir}, out,
-                         err);
+    return runBatchPrint(
+        settings, {options.printCodes, options.printAll, options.outputDir, options.jobs, {}}, out,
+        err);
+}
+
+static int runWorker(int& argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    return runBatchWorker(std::cin, std::cout);
 }
 
 int runQev(int& argc, char** argv) {
@@ -95,6 +103,7 @@ int runQev(int& argc, char** argv) {
 
     // The regional formats first, with the program's own overrides, before any window.
     initFormatSettings(QLocale::system());
+    if (options.batchWorker) return runWorker(argc, argv);
     if (options.batch()) return runBatch(argc, argv, options);
 
     QApplication application(argc, argv);
@@ -107,6 +116,8 @@ int runQev(int& argc, char** argv) {
         return 1;
     }
     windows.form->show();
+    if (const QString notice = windows.form->movementsNotice(); !notice.isEmpty())
+        showNoticeBox(windows.form.get(), QCoreApplication::applicationName(), notice);
     if (!options.screenshotDir.isEmpty()) {
         if (!options.supplierCode.isEmpty()) windows.form->Edit1->setText(options.supplierCode);
         return saveScreenshots(*windows.form, *windows.fmensaje, options.screenshotDir) ? 0 : 1;
