@@ -1,5 +1,6 @@
 #include "data/MovementsFile.h"
 
+#include "data/DbfFileHooks.h"
 #include "data/Windows1252.h"
 #include "format/Error.h"
 
@@ -32,37 +33,20 @@ QString fileError(const QString& path, const QString& what) {
     return QStringLiteral("Movements file \"%1\": %2").arg(QDir::toNativeSeparators(path), what);
 }
 
-// A record that did not reach the file, most often for want of disk space.
-Error writeError(const QString& path, int record) {
+// Writes that did not reach the file, most often for want of disk space. The
+// writes are buffered, so the record at fault is not known; errno says why.
+Error writeFailure(const QString& path) {
     const int reason = errno;
-    return Error(QStringLiteral("No se puede escribir el registro %1 del archivo de movimientos "
-                                "\"%2\": %3")
-                     .arg(record + 1)
+    return Error(QStringLiteral("No se puede escribir en el archivo de movimientos \"%1\": %2")
                      .arg(QDir::toNativeSeparators(path),
                           reason ? QString::fromLocal8Bit(std::strerror(reason))
                                  : QStringLiteral("quizá el disco está lleno")));
 }
 
-// shapelib's file access, without its own messages on stderr: every failure
-// reaches the user as this class's error.
-SAHooks* quietHooks() {
-    static SAHooks hooks = [] {
-        SAHooks h;
-        SASetupDefaultHooks(&h);
-        h.Error = [](const char*) {};
-        return h;
-    }();
-    return &hooks;
-}
-
-DBFHandle openTable(const QString& path) {
-    return DBFOpenLL(QFile::encodeName(path).constData(), "rb+", quietHooks());
-}
-
 // Creates an empty file with the given fields, replacing any file there.
 void createFile(const QString& path, const std::vector<MovementsFile::Field>& fields) {
     // LDID 3: the dBASE language driver id of Windows-1252.
-    DBFHandle h = DBFCreateLL(QFile::encodeName(path).constData(), "LDID/3", quietHooks());
+    DBFHandle h = DBFCreateLL(QFile::encodeName(path).constData(), "LDID/3", dbfFileHooks());
     if (!h) throw Error(fileError(path, QStringLiteral("cannot be created")));
     for (const MovementsFile::Field& f : fields) {
         if (DBFAddNativeFieldType(h, f.name.toLatin1().constData(),
@@ -72,6 +56,10 @@ void createFile(const QString& path, const std::vector<MovementsFile::Field>& fi
         }
     }
     DBFClose(h);
+}
+
+DBFHandle openFile(const QString& path) {
+    return DBFOpenLL(QFile::encodeName(path).constData(), "rb+", dbfFileHooks());
 }
 
 QByteArray trimmed(const char* data, int width) {
@@ -218,7 +206,7 @@ std::shared_ptr<MovementsFile> MovementsFile::open(const QString& directory) {
         }
     }
     if (!QFileInfo::exists(path)) createFile(path, standardFields());
-    DBFHandle h = openTable(path);
+    DBFHandle h = openFile(path);
     if (!h) throw Error(fileError(path, QStringLiteral("cannot be opened as a dBASE table")));
     stampToday(h);
     std::shared_ptr<MovementsFile> file(new MovementsFile(path, h, std::move(lock)));
@@ -402,8 +390,7 @@ int MovementsFile::appendValues(const std::vector<QVariant>& values) {
     QByteArray raw = encodeRecord(values);
     const int record = storedRecords();
     errno = 0;  // what the write leaves there says why it failed
-    if (!DBFWriteTuple(dbf(handle_), record, raw.data()))
-        throw writeError(path_, record);
+    if (!DBFWriteTuple(dbf(handle_), record, raw.data())) throw writeFailure(path_);
     deleted_.push_back(false);
     ++live_;
     keys_.push_back(sliceKey(raw));  // written here, so already in canonical form
@@ -411,11 +398,61 @@ int MovementsFile::appendValues(const std::vector<QVariant>& values) {
     return record;
 }
 
+QByteArray MovementsFile::blankRecord() const {
+    return QByteArray(recordLength_, ' ');
+}
+
+void MovementsFile::setRecordField(QByteArray& raw, int field, const QVariant& value) const {
+    encodeField(raw, field, value);
+}
+
+void MovementsFile::appendRecords(const std::vector<QByteArray>& records) {
+    for (const QByteArray& raw : records) {
+        const int record = storedRecords();
+        errno = 0;
+        if (!DBFWriteTuple(dbf(handle_), record, const_cast<char*>(raw.constData())))
+            throw writeFailure(path_);
+        deleted_.push_back(false);
+        ++live_;
+        keys_.push_back(sliceKey(raw));
+        indexAdd(keys_.back(), record);
+    }
+    flush();
+}
+
+void MovementsFile::updateRecords(const std::vector<int>& fields,
+                                  std::vector<RecordUpdate> updates) {
+    // Later updates of a record replace earlier ones; the sweep goes in stored
+    // order so that the file is read and written front to back.
+    std::stable_sort(updates.begin(), updates.end(),
+                     [](const RecordUpdate& a, const RecordUpdate& b) { return a.record < b.record; });
+    for (std::size_t i = 0; i < updates.size(); ++i) {
+        if (i + 1 < updates.size() && updates[i + 1].record == updates[i].record) continue;
+        const RecordUpdate& update = updates[i];
+        QByteArray raw = readRaw(update.record);
+        for (std::size_t f = 0; f < fields.size(); ++f) encodeField(raw, fields[f], update.values[f]);
+        errno = 0;
+        if (!DBFWriteTuple(dbf(handle_), update.record, raw.data())) throw writeFailure(path_);
+        QByteArray newKey = sliceKey(raw);
+        QByteArray& key = keys_[std::size_t(update.record)];
+        if (newKey != key) {
+            indexRemove(key, update.record);
+            indexAdd(newKey, update.record);
+            key = std::move(newKey);
+        }
+    }
+    flush();
+}
+
+int MovementsFile::firstWithKeyOf(int record) const {
+    const auto it = index_.constFind(keys_[std::size_t(record)]);
+    return it == index_.cend() ? -1 : it.value().front();
+}
+
 void MovementsFile::writeValues(int record, const std::vector<QVariant>& values) {
     QByteArray raw = encodeRecord(values);
     errno = 0;  // what the write leaves there says why it failed
-    if (!DBFWriteTuple(dbf(handle_), record, raw.data()))
-        throw writeError(path_, record);
+    if (!DBFWriteTuple(dbf(handle_), record, raw.data())) throw writeFailure(path_);
     QByteArray newKey = sliceKey(raw);
     QByteArray& key = keys_[std::size_t(record)];
     if (newKey != key) {
@@ -445,7 +482,7 @@ void MovementsFile::truncate() {
     index_.clear();
     live_ = 0;
     createFile(path_, fields_);
-    handle_ = openTable(path_);
+    handle_ = openFile(path_);
     if (!handle_)
         throw Error(fileError(path_, QStringLiteral("cannot be opened as a dBASE table")));
     stampToday(dbf(handle_));
@@ -457,7 +494,11 @@ void MovementsFile::checkValue(int field, const QVariant& value) const {
 }
 
 void MovementsFile::flush() {
-    DBFUpdateHeader(dbf(handle_));
+    DBFHandle h = dbf(handle_);
+    errno = 0;
+    DBFUpdateHeader(h);
+    // Writes are buffered: a failure of any earlier one shows here.
+    if (h->sHooks.FFlush(h->fp) != 0 || dbfWriteFailed(h->fp)) throw writeFailure(path_);
 }
 
 int MovementsFile::locate(const QString& serie, const QVariant& folio, const QString& fecha) const {

@@ -145,7 +145,8 @@ TEST_F(FaultTest, ADiskThatFillsWhileTheMovementsAreWrittenStopsThatStatementOnl
         runWithFileLimit(1024, {"--config", ini, "--print", "P0004", "--out", outDir});
     EXPECT_EQ(full.exitCode, 3) << full.err.toStdString();
     EXPECT_TRUE(full.err.startsWith(
-        QStringLiteral("[1/1] P0004: No se puede escribir el registro ")))
+        QStringLiteral("[1/1] P0004: No se puede escribir en el archivo de movimientos \"%1\": ")
+            .arg(QDir(dataDir).filePath("qevmovs.dbf"))))
         << full.err.toStdString();
     EXPECT_TRUE(full.err.contains(QStringLiteral("File too large"))) << full.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(outFile("P0004")));
