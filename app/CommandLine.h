@@ -17,6 +17,8 @@ struct StartUpOptions {
     bool batchWorker = false;  // --batch-worker: a worker of a batch run (not for users)
     bool help = false;       // --help: print the usage and quit
     bool version = false;    // --version: print the version and quit
+    // --check-connection: count the suppliers and documents, and quit
+    bool checkConnection = false;
     bool batch() const { return printAll || !printCodes.isEmpty(); }
 };
 

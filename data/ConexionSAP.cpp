@@ -3,6 +3,7 @@
 #include "data/DemoCompany.h"
 #include "format/Error.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -17,7 +18,8 @@ QSqlDatabase configure(const ConnectionSettings& s, const QString& name) {
         if (s.usesDemoCompany())
             DemoCompany::ensureSqliteFile(path);
         else if (!QFileInfo::exists(path))
-            throw Error(QStringLiteral("Database file \"%1\" not found").arg(path));
+            throw Error(QStringLiteral("No se encuentra el archivo de la base de datos \"%1\"")
+                            .arg(QDir::toNativeSeparators(path)));
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
@@ -41,8 +43,11 @@ QSqlDatabase configure(const ConnectionSettings& s, const QString& name) {
     throw Error(unknownDriverText(s.driver));
 }
 
+// The server itself refuses writes for the session: psqlODBC ignores the ODBC
+// read-only access mode, and its own ReadOnly option only looks at the first
+// word of a statement (a WITH ... DELETE gets through).
 void makeReadOnly(QSqlDatabase& db, const ConnectionSettings& s) {
-    if (s.driver != QLatin1String("postgresql")) return;
+    if (!s.isPostgresServer()) return;
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")))
         throw Error(query.lastError().text());
