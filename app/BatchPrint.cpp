@@ -1,5 +1,6 @@
 #include "app/BatchPrint.h"
 
+#include "app/BatchMail.h"
 #include "app/BatchPool.h"
 #include "app/ErrorBox.h"
 #include "app/StatementPrinter.h"
@@ -85,21 +86,25 @@ QString errorLines(const QString& boxText) {
     return handlerErrorText(lines.join(QStringLiteral("; ")));
 }
 
-// One statement: build, then export. Returns the error text, empty on success.
+// One statement: build, then export. Returns the error text, empty on success;
+// `printed` gets the supplier's name, address field and the file written.
 QString printOne(BatchSources& sources, const QString& code, const QString& directory,
-                 QString& path) {
+                 StatementRecipient& printed) {
     QString exportError;
     sources.printer.showError = [&exportError](const QString&, const QString& text) {
         exportError = text;
     };
+    printed = {code, {}, {}, {}};
     try {
         sources.proveedores.findCode(code);
+        printed.name = sources.proveedores.displayText(QStringLiteral("CardName"));
+        printed.emailField = sources.proveedores.displayText(QStringLiteral("E_Mail"));
         sources.builder.build(code.trimmed());
-        path = sources.printer.print(code, directory);
+        printed.pdfPath = sources.printer.print(code, directory);
     } catch (const std::exception& error) {
         return handlerErrorText(exceptionMessage(error));
     }
-    if (path.isEmpty()) {
+    if (printed.pdfPath.isEmpty()) {
         const QString file =
             QDir::toNativeSeparators(QDir(directory).filePath(StatementPrinter::fileNameFor(code)));
         return exportError.isEmpty()
@@ -107,6 +112,21 @@ QString printOne(BatchSources& sources, const QString& code, const QString& dire
                    : QStringLiteral("No se escribió \"%1\": %2").arg(file, errorLines(exportError));
     }
     return {};
+}
+
+// The mailing half of one supplier's line. Returns false when the run must stop.
+bool mailOne(BatchMail& mail, const StatementRecipient& printed, const QString& counter,
+             QTextStream& out, QTextStream& err, int& failed) {
+    const MailOutcome outcome = mail.mail(printed);
+    const QString line = counter + QDir::toNativeSeparators(printed.pdfPath) +
+                         QStringLiteral(": ") + outcome.text;
+    if (outcome.sent) {
+        out << line << Qt::endl;
+    } else {
+        ++failed;
+        err << line << Qt::endl;
+    }
+    return !outcome.stopRun;
 }
 
 // The progress lines, one per supplier in the order of the codes, however the
@@ -177,16 +197,6 @@ int jobsFor(const BatchPrintRequest& request, int statements) {
     return std::max(1, std::min(jobs, statements));
 }
 
-// Every statement in this process, one after the other.
-void printHere(BatchSources& sources, const QStringList& codes, const QString& directory,
-               ProgressLines& progress) {
-    for (int i = 0; i < codes.size(); ++i) {
-        QString path;
-        const QString error = printOne(sources, codes[i], directory, path);
-        progress.done(i, path, error);
-    }
-}
-
 // The settings go to the workers on their input, so that no password is put
 // on a command line or in a file.
 void printInWorkers(const ConnectionSettings& settings, const BatchPrintRequest& request,
@@ -226,20 +236,83 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
         return BatchCannotStart;
     }
 
+    std::unique_ptr<BatchMail> mail;
+    if (request.email) {
+        try {
+            mail = std::make_unique<BatchMail>(request.smtp, settings.effectiveDataDirectory(),
+                                               request.dryRun, request.resume, QString());
+        } catch (const std::exception& error) {
+            err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
+            return BatchCannotStart;
+        }
+    }
+
     const QStringList codes = codesToPrint(sources->proveedores, request, err);
     if (codes.isEmpty()) return request.all ? BatchPrinted : BatchUnknownSupplier;
 
-    ProgressLines progress(codes, out, err);
-    const int jobs = jobsFor(request, int(codes.size()));
-    if (jobs == 1) {
-        printHere(*sources, codes, directory, progress);
-    } else {
+    // Mailing goes one supplier after the other: its send log and its stop on
+    // a server failure follow the order of the suppliers.
+    const int jobs = mail ? 1 : jobsFor(request, int(codes.size()));
+    if (jobs > 1) {
         sources.reset();  // the workers bring their own connections and movements files
+        ProgressLines progress(codes, out, err);
         printInWorkers(settings, request, codes, directory, jobs, progress);
-    }
-    if (progress.failed() > 0) {
+        if (progress.failed() == 0) return BatchPrinted;
         err << QStringLiteral("%1 de %2 estados de cuenta no se pudieron escribir.")
                    .arg(progress.failed())
+                   .arg(codes.size())
+            << Qt::endl;
+        return BatchSomeFailed;
+    }
+
+    int failed = 0;
+    int done = 0;
+    for (; done < codes.size(); ++done) {
+        const QString& code = codes[done];
+        const QString counter =
+            QStringLiteral("[%1/%2] %3: ").arg(done + 1).arg(codes.size()).arg(code);
+        if (mail && mail->alreadySent(code)) {
+            out << counter << QStringLiteral("ya enviado en la corrida que se reanuda, se omite.")
+                << Qt::endl;
+            continue;
+        }
+        StatementRecipient printed;
+        const QString error = printOne(*sources, code, directory, printed);
+        if (!error.isEmpty()) {
+            ++failed;
+            err << counter << error << Qt::endl;
+            if (mail) {
+                try {
+                    mail->notePrintFailure(code, error);
+                } catch (const std::exception& logError) {
+                    err << handlerErrorText(exceptionMessage(logError)) << Qt::endl;
+                    ++done;
+                    break;
+                }
+            }
+        } else if (!mail) {
+            out << counter << QDir::toNativeSeparators(printed.pdfPath) << Qt::endl;
+        } else if (!mailOne(*mail, printed, counter, out, err, failed)) {
+            ++done;
+            break;
+        }
+    }
+    int left = 0;
+    for (; done < codes.size(); ++done)
+        if (!mail || !mail->alreadySent(codes[done])) ++left;
+    if (left > 0) {
+        failed += left;
+        err << (left == 1 ? QStringLiteral("Envío detenido: 1 proveedor queda sin enviar; use "
+                                           "--resume para continuar.")
+                          : QStringLiteral("Envío detenido: %1 proveedores quedan sin enviar; use "
+                                           "--resume para continuar.")
+                                .arg(left))
+            << Qt::endl;
+    }
+    if (failed > 0) {
+        err << (mail ? QStringLiteral("%1 de %2 estados de cuenta no se enviaron.")
+                     : QStringLiteral("%1 de %2 estados de cuenta no se pudieron escribir."))
+                   .arg(failed)
                    .arg(codes.size())
             << Qt::endl;
         return BatchSomeFailed;
@@ -273,10 +346,10 @@ int runBatchWorker(std::istream& in, std::ostream& out) {
     for (QJsonObject job; readMessage(job);) {
         if (!job.contains(QLatin1String("code"))) continue;
         const int index = job.value(QLatin1String("i")).toInt();
-        QString path;
+        StatementRecipient printed;
         const QString error =
-            printOne(*sources, job.value(QLatin1String("code")).toString(), directory, path);
-        answer(error.isEmpty() ? QJsonObject{{"i", index}, {"path", path}}
+            printOne(*sources, job.value(QLatin1String("code")).toString(), directory, printed);
+        answer(error.isEmpty() ? QJsonObject{{"i", index}, {"path", printed.pdfPath}}
                                : QJsonObject{{"i", index}, {"error", error}});
     }
     return BatchPrinted;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mail/SmtpSettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,12 +21,17 @@ struct BatchPrintRequest {
     int jobs = 0;             // --jobs N: statements printed at once; 0: one per processor
     // The program started as a worker when jobs > 1; empty: this program.
     QString workerProgram;
+    bool email = false;       // --email: mail each statement written to its supplier
+    bool dryRun = false;      // --dry-run: write the messages as .eml files instead
+    bool resume = false;      // --resume: go on with the last run of the send log
+    SmtpSettings smtp;        // the [smtp] section of the settings file
 };
 
 // Exit codes of a batch run.
 enum BatchPrintResult {
-    BatchPrinted = 0,      // every statement written
-    BatchCannotStart = 1,  // database or movements table unusable, folder not writable
+    BatchPrinted = 0,      // every statement written (and with --email, sent)
+    BatchCannotStart = 1,  // database or movements table unusable, folder not writable,
+                           // mail settings or send log unusable
     BatchUnknownSupplier = 2,
     BatchSomeFailed = 3,
 };
@@ -33,6 +40,9 @@ enum BatchPrintResult {
 // one progress line per supplier to `out` and errors to `err` (Spanish texts),
 // in the order of the codes whatever the order they are finished in. With more
 // than one job the statements are printed by worker processes (BatchPool).
+// With `email` each statement written is then mailed to the supplier's
+// address and the line tells how that went; a server that cannot be used
+// stops the run, which `resume` continues later. Mailing runs one job.
 int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& request,
                   QTextStream& out, QTextStream& err);
 

@@ -15,6 +15,9 @@ struct StartUpOptions {
     QString outputDir;       // --out DIR: where --print and --print-all write
     int jobs = 0;            // --jobs N: statements printed at once; 0: one per processor
     bool batchWorker = false;  // --batch-worker: a worker of a batch run (not for users)
+    bool email = false;      // --email: mail each statement printed to its supplier
+    bool dryRun = false;     // --dry-run: with --email, write .eml files instead of sending
+    bool resume = false;     // --resume: with --email, go on with the interrupted run
     bool help = false;       // --help: print the usage and quit
     bool version = false;    // --version: print the version and quit
     // --check-connection: count the suppliers and documents, and quit

@@ -18,23 +18,14 @@ bool nonInteractive() {
     return qEnvironmentVariableIsSet("QEV_NONINTERACTIVE");
 }
 
-void standardBox(QMessageBox::Icon icon, QWidget* parent, const QString& title,
-                 const QString& text) {
+void standardErrorBox(QWidget* parent, const QString& title, const QString& text) {
     if (nonInteractive()) {
         std::fprintf(stderr, "[%s] %s\n", qUtf8Printable(title), qUtf8Printable(text));
         std::fflush(stderr);
         return;
     }
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
     box.exec();
-}
-
-void standardErrorBox(QWidget* parent, const QString& title, const QString& text) {
-    standardBox(QMessageBox::Critical, parent, title, text);
-}
-
-void standardNoticeBox(QWidget* parent, const QString& title, const QString& text) {
-    standardBox(QMessageBox::Information, parent, title, text);
 }
 
 ErrorBoxFunction& currentErrorBox() {
@@ -42,12 +33,33 @@ ErrorBoxFunction& currentErrorBox() {
     return function;
 }
 
-ErrorBoxFunction& currentNoticeBox() {
-    static ErrorBoxFunction function = standardNoticeBox;
+void standardInformationBox(QWidget* parent, const QString& title, const QString& text) {
+    if (nonInteractive()) {
+        std::fprintf(stdout, "[%s] %s\n", qUtf8Printable(title), qUtf8Printable(text));
+        std::fflush(stdout);
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+ErrorBoxFunction& currentInformationBox() {
+    static ErrorBoxFunction function = standardInformationBox;
     return function;
 }
 
 }  // namespace
+
+void showInformationBox(QWidget* parent, const QString& title, const QString& text) {
+    currentInformationBox()(parent, title, text);
+}
+
+ErrorBoxFunction setInformationBoxFunction(ErrorBoxFunction function) {
+    ErrorBoxFunction previous = currentInformationBox();
+    currentInformationBox() =
+        function ? std::move(function) : ErrorBoxFunction(standardInformationBox);
+    return previous;
+}
 
 void showErrorBox(QWidget* parent, const QString& title, const QString& text) {
     currentErrorBox()(parent, title, text);
@@ -56,16 +68,6 @@ void showErrorBox(QWidget* parent, const QString& title, const QString& text) {
 ErrorBoxFunction setErrorBoxFunction(ErrorBoxFunction function) {
     ErrorBoxFunction previous = currentErrorBox();
     currentErrorBox() = function ? std::move(function) : ErrorBoxFunction(standardErrorBox);
-    return previous;
-}
-
-void showNoticeBox(QWidget* parent, const QString& title, const QString& text) {
-    currentNoticeBox()(parent, title, text);
-}
-
-ErrorBoxFunction setNoticeBoxFunction(ErrorBoxFunction function) {
-    ErrorBoxFunction previous = currentNoticeBox();
-    currentNoticeBox() = function ? std::move(function) : ErrorBoxFunction(standardNoticeBox);
     return previous;
 }
 

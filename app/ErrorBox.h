@@ -20,11 +20,10 @@ void showErrorBox(QWidget* parent, const QString& title, const QString& text);
 // restores the standard box.
 ErrorBoxFunction setErrorBoxFunction(ErrorBoxFunction function);
 
-// The information box for what the user should know but need not act on (a
-// damaged movements file replaced, a scratch file used); replaceable and
-// non-interactive in the same way as the error box.
-void showNoticeBox(QWidget* parent, const QString& title, const QString& text);
-ErrorBoxFunction setNoticeBoxFunction(ErrorBoxFunction function);
+// The information box that tells how an action went (e.g. a message sent);
+// replaceable like the error box, and printed to stdout with QEV_NONINTERACTIVE.
+void showInformationBox(QWidget* parent, const QString& title, const QString& text);
+ErrorBoxFunction setInformationBoxFunction(ErrorBoxFunction function);
 
 // The message as the standard error box shows it: with a final "." when missing.
 QString handlerErrorText(const QString& message);

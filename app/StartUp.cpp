@@ -26,6 +26,12 @@ namespace qev {
 
 namespace {
 
+// The settings file in use: the one named on the command line or the default.
+QString settingsPath(const StartUpOptions& options) {
+    return options.configPath.isEmpty() ? ConnectionSettings::defaultConfigPath()
+                                        : options.configPath;
+}
+
 struct Windows {
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TFmensaje> fmensaje;
@@ -35,6 +41,7 @@ struct Windows {
 Windows createWindows(const StartUpOptions& options) {
     Windows windows;
     windows.form = std::make_unique<TForm1>(ConnectionSettings::load(options.configPath));
+    windows.form->setSettingsFile(settingsPath(options));
     windows.fmensaje = std::make_unique<TFmensaje>();
     windows.form->setWaitWindow(windows.fmensaje.get());
     return windows;
@@ -84,9 +91,23 @@ static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
     QTextStream err(stderr);
     const std::optional<ConnectionSettings> settings = loadSettings(options, err);
     if (!settings) return BatchCannotStart;
-    return runBatchPrint(
-        *settings, {options.printCodes, options.printAll, options.outputDir, options.jobs, {}}, out,
-        err);
+    BatchPrintRequest request;
+    request.codes = options.printCodes;
+    request.all = options.printAll;
+    request.outputDirectory = options.outputDir;
+    request.email = options.email;
+    request.dryRun = options.dryRun;
+    request.resume = options.resume;
+    request.jobs = options.jobs;
+    if (options.email) {
+        try {
+            request.smtp = SmtpSettings::load(settingsPath(options));
+        } catch (const std::exception& error) {
+            err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
+            return BatchCannotStart;
+        }
+    }
+    return runBatchPrint(*settings, request, out, err);
 }
 
 static int runWorker(int& argc, char** argv) {
@@ -136,7 +157,7 @@ int runQev(int& argc, char** argv) {
     }
     windows.form->show();
     if (const QString notice = windows.form->movementsNotice(); !notice.isEmpty())
-        showNoticeBox(windows.form.get(), QCoreApplication::applicationName(), notice);
+        showInformationBox(windows.form.get(), QCoreApplication::applicationName(), notice);
     if (!options.screenshotDir.isEmpty()) {
         if (!options.supplierCode.isEmpty()) windows.form->Edit1->setText(options.supplierCode);
         return saveScreenshots(*windows.form, *windows.fmensaje, options.screenshotDir) ? 0 : 1;
