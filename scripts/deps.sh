@@ -11,6 +11,7 @@ packages=(
   libshp-dev shapelib
   unixodbc-dev tdsodbc
   postgresql qpdf poppler-utils
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

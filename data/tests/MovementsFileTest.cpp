@@ -4,9 +4,11 @@
 #include "data/tests/MovementsTestSupport.h"
 #include "testing/QtPrinters.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <shapefil.h>
 
@@ -115,6 +117,41 @@ TEST_F(MovementsFileTest, RowsSurviveReopeningTheFile) {
     EXPECT_EQ(again.rowCount(), 1);
     EXPECT_EQ(again.field(QStringLiteral("TOTAL")), QVariant(400.1234));
     EXPECT_TRUE(again.locate(QStringLiteral("PAGO"), 8, QStringLiteral("2016/01/20")));
+}
+
+// Every file of the movements fuzz corpus (damaged headers, cut records, odd
+// field widths, inputs that once crashed the reader): each one opens and reads
+// or is refused with an Error; none may crash, and what opens takes a new row.
+TEST(MovementsFileCorpus, DamagedFilesOpenOrAreRefused) {
+    const QDir corpus(QStringLiteral(QEV_SOURCE_DIR "/fuzz/corpus/movements_file"));
+    const QStringList names = corpus.entryList(QDir::Files);
+    ASSERT_FALSE(names.isEmpty()) << corpus.path().toStdString();
+    int opened = 0;
+    for (const QString& name : names) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(QFile::copy(corpus.filePath(name), dir.filePath("qevmovs.dbf"))) << qPrintable(name);
+        QFile::setPermissions(dir.filePath("qevmovs.dbf"), QFile::ReadOwner | QFile::WriteOwner);
+        try {
+            const auto file = MovementsFile::open(dir.path());
+            for (int r = file->nextLive(-1); r >= 0; r = file->nextLive(r)) file->readValues(r);
+            for (int f = 0; f < int(file->fields().size()); ++f) {
+                try {
+                    file->checkValue(f, QString(300, u'x'));
+                } catch (const Error&) {
+                }
+            }
+            std::vector<QVariant> row(file->fields().size());
+            row[std::size_t(file->fieldIndex("SERIE"))] = QStringLiteral("A");
+            const int record = file->appendValues(row);
+            EXPECT_EQ(file->readValues(record)[std::size_t(file->fieldIndex("SERIE"))],
+                      QStringLiteral("A"))
+                << qPrintable(name);
+            ++opened;
+        } catch (const Error& e) {
+            EXPECT_FALSE(e.message().isEmpty()) << qPrintable(name);
+        }
+    }
+    EXPECT_GT(opened, 0) << "the corpus holds sound files too";
 }
 
 TEST(Windows1252, RoundTripsTheCodePageAndReplacesTheRest) {
