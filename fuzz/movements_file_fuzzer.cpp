@@ -15,7 +15,7 @@ namespace {
 
 using namespace qev;
 
-const QString& folder() {
+QString folder() {
     static QTemporaryDir dir;
     return dir.path();
 }

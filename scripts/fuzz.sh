@@ -26,9 +26,12 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
   -DQEV_FUZZ=ON -DQEV_BUILD_TESTS=OFF -DQEV_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
-cmake --build build-fuzz -j2 --target "${harnesses[@]/#/fuzz_}"
-
 mkdir -p build-fuzz/artifacts build-fuzz/logs
+if ! cmake --build build-fuzz -j2 --target "${harnesses[@]/#/fuzz_}" >build-fuzz/logs/build.log 2>&1; then
+  tail -n 40 build-fuzz/logs/build.log
+  exit 1
+fi
+
 export QT_QPA_PLATFORM=offscreen
 failed=()
 printf '%-16s %8s %12s %10s  %s\n' harness seconds executions 'exec/s' result

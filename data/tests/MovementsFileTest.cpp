@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -217,6 +218,55 @@ TEST(MovementsFileCorpus, DamagedFilesOpenOrAreRefused) {
         }
     }
     EXPECT_GT(opened, 0) << "the corpus holds sound files too";
+}
+
+// Records are as long as the header says: a header that gives them less room
+// than the fields take is refused, and one that pads them keeps its padding
+// when rows are written (writing such a file once read past the row given).
+TEST(MovementsFileCorpus, RecordsAreAsLongAsTheHeaderSays) {
+    const QDir corpus(QStringLiteral(QEV_SOURCE_DIR "/fuzz/corpus/movements_file"));
+    auto copyOf = [&](const char* name, QTemporaryDir& dir) {
+        const QString path = dir.filePath("qevmovs.dbf");
+        EXPECT_TRUE(QFile::copy(corpus.filePath(name), path)) << name;
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        return path;
+    };
+    QTemporaryDir shortDir;
+    const QString shortPath = copyOf("short_record_length.dbf", shortDir);
+    try {
+        MovementsFile::open(shortDir.path());
+        ADD_FAILURE() << "opened";
+    } catch (const Error& e) {
+        // shapelib itself refuses it; the file's own check stands behind.
+        EXPECT_TRUE(e.message().startsWith(
+            QStringLiteral("Movements file \"%1\": ").arg(QDir::toNativeSeparators(shortPath))))
+            << e.what();
+    }
+
+    QTemporaryDir paddedDir;
+    const QString paddedPath = copyOf("wide_text_field.dbf", paddedDir);
+    DBFHandle h = DBFOpen(QFile::encodeName(paddedPath).constData(), "rb");
+    ASSERT_NE(h, nullptr);
+    const qint64 headerLength = h->nHeaderLength, recordLength = h->nRecordLength;
+    DBFClose(h);
+    {
+        const auto file = MovementsFile::open(paddedDir.path());
+        std::vector<QVariant> row(file->fields().size());
+        row[std::size_t(file->fieldIndex("SERIE"))] = QStringLiteral("A");
+        row[std::size_t(file->fieldIndex("REFERENCIA"))] = QString(44, u'r');
+        file->appendValues(row);
+        file->appendValues(row);
+        file->flush();
+    }
+    EXPECT_GE(QFileInfo(paddedPath).size(), headerLength + 2 * recordLength);
+    EXPECT_LE(QFileInfo(paddedPath).size(), headerLength + 2 * recordLength + 1);  // end mark
+    const auto again = MovementsFile::open(paddedDir.path());
+    ASSERT_EQ(again->storedRecords(), 2);
+    EXPECT_EQ(again->readValues(1)[std::size_t(again->fieldIndex("REFERENCIA"))], QString(44, u'r'));
+    EXPECT_EQ(again->readRaw(1).mid(again->fields().back().offset + again->fields().back().width),
+              QByteArray(int(recordLength) - again->fields().back().offset -
+                             again->fields().back().width,
+                         ' '));  // the padding stays blank
 }
 
 TEST(Windows1252, RoundTripsTheCodePageAndReplacesTheRest) {

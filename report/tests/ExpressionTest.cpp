@@ -361,6 +361,15 @@ TEST_F(ExpressionFixture, FormatDataCases) {
         {true, format(frx::fkBoolean, "Sí,No"), "Sí"},
         {false, format(frx::fkBoolean, "Sí,No"), "No"},
         {0, format(frx::fkBoolean, "Sí,No"), "No"},
+        // Values and formats that once gave undefined results or exhausted
+        // memory: beyond 64 bits, beyond any date, widths beyond any line.
+        {9.3e18, format(frx::fkNumeric, "%d"), "9.3E18"},
+        {qlonglong(-9223372036854775807LL - 1), format(frx::fkNumeric, "%d"),
+         "-9223372036854775808"},
+        {7, format(frx::fkNumeric, "%.5d"), "00007"},
+        {7, format(frx::fkNumeric, "%999999999d"), "7"},
+        {7, format(frx::fkNumeric, "%.2000f"), "7"},
+        {1e300, format(frx::fkDateTime, "dd"), "1E300"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatData(c.value, c.format), c.expected)
