@@ -15,7 +15,8 @@ cmake --build build-asan -j2
 
 source scripts/pg.sh
 pg_start
-trap pg_stop EXIT
+trap 'pg_stop; odbc_stop' EXIT
+odbc_start
 
 # Leaks are reported too; a report stops the process with an error.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1

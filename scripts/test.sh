@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, runs each fuzz
 # harness for a few seconds, starts a throw-away PostgreSQL server on loopback
-# for the database tests, and runs every test.
+# for the database tests, registers the PostgreSQL ODBC driver for the tests
+# that read it through ODBC, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -11,7 +12,8 @@ bash scripts/fuzz.sh --bounded 6
 
 source scripts/pg.sh
 pg_start
-trap pg_stop EXIT
+trap 'pg_stop; odbc_stop' EXIT
+odbc_start
 
 cd build
 ctest --output-on-failure -j2
