@@ -237,7 +237,8 @@ QStringList countedNatively(const ConnectionSettings& s) {
 }  // namespace
 
 // --check-connection through ODBC and natively: the test server, a login that
-// gives its password, a wrong password and a closed port.
+// gives its password, a wrong password, a closed port, and a database that
+// holds no company.
 TEST(StartUp, CheckConnectionCountsTheCompanyOrPrintsTheDriversError) {
     const std::optional<ConnectionSettings> server = qev::test::testPostgresLogin();
     const std::optional<QString> odbcDriver = qev::test::testOdbcDriver();
@@ -251,24 +252,27 @@ TEST(StartUp, CheckConnectionCountsTheCompanyOrPrintsTheDriversError) {
     const QString port = QString::number(demo.port);
     const QString closed = QString::number(closedPort());
     const QString odbc = QStringLiteral("ODBC (%1)").arg(*odbcDriver);
+    const QString db = demo.database;
 
     const struct {
         const char* what;
-        QString driver, user, password, port;
+        QString driver, user, password, port, database;
         int exitCode;
         QString where;       // as the first line names the database
         QString driverText;  // part of the driver's error
     } cases[] = {
-        {"ODBC, the test server", "odbc", demo.user, "", port, 0, odbc, ""},
+        {"ODBC, the test server", "odbc", demo.user, "", port, db, 0, odbc, ""},
         {"ODBC, a login with its password", "odbc", withPassword.user, withPassword.password, port,
-         0, odbc, ""},
-        {"ODBC, a wrong password", "odbc", withPassword.user, "equivocada", port, 1, odbc,
+         db, 0, odbc, ""},
+        {"ODBC, a wrong password", "odbc", withPassword.user, "equivocada", port, db, 1, odbc,
          "password authentication failed for user \"" + withPassword.user + '"'},
-        {"ODBC, a closed port", "odbc", demo.user, "", closed, 1, odbc, "Connection refused"},
-        {"PostgreSQL, the test server", "postgresql", demo.user, "", port, 0, "PostgreSQL", ""},
-        {"PostgreSQL, a wrong password", "postgresql", withPassword.user, "equivocada", port, 1,
+        {"ODBC, a closed port", "odbc", demo.user, "", closed, db, 1, odbc, "Connection refused"},
+        {"ODBC, a database without the company", "odbc", demo.user, "", port, "postgres", 1, odbc,
+         "relation \"ocrd\" does not exist"},
+        {"PostgreSQL, the test server", "postgresql", demo.user, "", port, db, 0, "PostgreSQL", ""},
+        {"PostgreSQL, a wrong password", "postgresql", withPassword.user, "equivocada", port, db, 1,
          "PostgreSQL", "password authentication failed for user \"" + withPassword.user + '"'},
-        {"PostgreSQL, a closed port", "postgresql", demo.user, "", closed, 1, "PostgreSQL",
+        {"PostgreSQL, a closed port", "postgresql", demo.user, "", closed, db, 1, "PostgreSQL",
          "Connection refused"},
     };
     for (const auto& c : cases) {
@@ -277,14 +281,14 @@ TEST(StartUp, CheckConnectionCountsTheCompanyOrPrintsTheDriversError) {
         const QString ini = writeIni(dir, {{"database/driver", c.driver},
                                            {"database/server", demo.server},
                                            {"database/port", c.port},
-                                           {"database/database", demo.database},
+                                           {"database/database", c.database},
                                            {"database/user", c.user},
                                            {"database/password", c.password},
                                            {"database/odbc_driver", *odbcDriver}});
         const ProgramRun run = runProgram({"--config", ini, "--check-connection"});
         EXPECT_EQ(run.exitCode, c.exitCode) << run.errors.toStdString();
         const QString where = QStringLiteral("%1, servidor %2:%3, base de datos %4")
-                                  .arg(c.where, demo.server, c.port, demo.database);
+                                  .arg(c.where, demo.server, c.port, c.database);
         if (c.exitCode == 0) {
             EXPECT_EQ(run.output, QStringLiteral("Conexión correcta: %1.\n"
                                                  "Proveedores: %2\n"
