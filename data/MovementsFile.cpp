@@ -239,7 +239,11 @@ void MovementsFile::readStructure() {
         fields_.push_back({QString::fromLatin1(name), type, width, decimals, offset, native});
         offset += width;
     }
-    recordLength_ = offset;
+    // Records are as long as the header says (a writer may pad them); fields
+    // reaching beyond that would be read and written past each record.
+    recordLength_ = h->nRecordLength;
+    if (offset > recordLength_)
+        throw Error(fileError(path_, QStringLiteral("the fields do not fit its records")));
     for (const Field& f : standardFields())
         if (fieldIndex(f.name) < 0)
             throw Error(fileError(path_, QStringLiteral("Field '%1' not found").arg(f.name)));

@@ -23,6 +23,9 @@ struct StatementReport {
 // Creates the data sets first (the report finds them by name) and then the
 // report, all owned by `owner`.
 StatementReport createStatementReport(QObject* owner);
+// The same from a stored template; throws Error when it is not a JSON object
+// or names an unknown class, leaving nothing under `owner`.
+StatementReport readStatementReport(const QByteArray& stored, QObject* owner);
 
 // The stored template as compiled in.
 QByteArray statementTemplate();

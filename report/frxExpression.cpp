@@ -40,6 +40,7 @@ struct TfrxExpression::Node {
     QString name;   // name, data set, bracket text
     QString field;  // field of a data-field reference
     std::vector<std::unique_ptr<Node>> args;
+    int height = 1;  // levels of nodes from here down
 };
 
 namespace {
@@ -53,15 +54,38 @@ NodePtr makeNode(Op op) {
     return node;
 }
 
-NodePtr binary(Op op, NodePtr left, NodePtr right) {
+[[noreturn]] void fail(const QString& message) {
+    throw TfrxExpressionError(message);
+}
+
+// Parsing, evaluating and freeing an expression all recurse along its nesting:
+// a limit far above any real expression keeps a hostile text from exhausting
+// the stack.
+constexpr int MaxNesting = 200;
+
+[[noreturn]] void tooDeep() {
+    fail(QStringLiteral("Expression nested too deeply"));
+}
+
+NodePtr withArgs(Op op, std::vector<NodePtr> args) {
     NodePtr node = makeNode(op);
-    node->args.push_back(std::move(left));
-    node->args.push_back(std::move(right));
+    for (const NodePtr& arg : args) node->height = std::max(node->height, arg->height + 1);
+    if (node->height > MaxNesting) tooDeep();
+    node->args = std::move(args);
     return node;
 }
 
-[[noreturn]] void fail(const QString& message) {
-    throw TfrxExpressionError(message);
+NodePtr unaryNode(Op op, NodePtr operand) {
+    std::vector<NodePtr> args;
+    args.push_back(std::move(operand));
+    return withArgs(op, std::move(args));
+}
+
+NodePtr binary(Op op, NodePtr left, NodePtr right) {
+    std::vector<NodePtr> args;
+    args.push_back(std::move(left));
+    args.push_back(std::move(right));
+    return withArgs(op, std::move(args));
 }
 
 bool isNameStart(QChar c) {
@@ -87,6 +111,22 @@ class Parser {
   private:
     const QString& s;
     qsizetype pos = 0;
+    int depth = 0;  // rules entered and not yet left
+
+    // Held by every rule that may call itself again before it builds a node.
+    class Nested {
+      public:
+        explicit Nested(Parser& parser) : p(parser) {
+            if (p.depth >= MaxNesting) tooDeep();
+            ++p.depth;
+        }
+        ~Nested() { --p.depth; }
+        Nested(const Nested&) = delete;
+        Nested& operator=(const Nested&) = delete;
+
+      private:
+        Parser& p;
+    };
 
     void skipSpace() {
         while (pos < s.size() && s[pos].isSpace()) ++pos;
@@ -117,6 +157,7 @@ class Parser {
     }
 
     NodePtr orExpr() {
+        const Nested nested(*this);
         NodePtr left = andExpr();
         while (acceptWord("or")) left = binary(Op::Or, std::move(left), andExpr());
         return left;
@@ -128,9 +169,8 @@ class Parser {
     }
     NodePtr notExpr() {
         if (acceptWord("not")) {
-            NodePtr node = makeNode(Op::Not);
-            node->args.push_back(notExpr());
-            return node;
+            const Nested nested(*this);
+            return unaryNode(Op::Not, notExpr());
         }
         return comparison();
     }
@@ -170,11 +210,8 @@ class Parser {
         }
     }
     NodePtr unary() {
-        if (accept("-")) {
-            NodePtr node = makeNode(Op::Negate);
-            node->args.push_back(unary());
-            return node;
-        }
+        const Nested nested(*this);
+        if (accept("-")) return unaryNode(Op::Negate, unary());
         if (accept("+")) return unary();
         return primary();
     }
@@ -274,9 +311,7 @@ class Parser {
         }
         if (name.compare(u"IIF", Qt::CaseInsensitive) == 0) {
             if (args.size() != 3) fail(QStringLiteral("IIF expects 3 arguments"));
-            NodePtr node = makeNode(Op::Iif);
-            node->args = std::move(args);
-            return node;
+            return withArgs(Op::Iif, std::move(args));
         }
         fail(QStringLiteral("Undeclared identifier: '%1'").arg(name));
     }
@@ -362,7 +397,11 @@ double dateNumber(const QVariant& v) {
            dt.time().msecsSinceStartOfDay() / 86400000.0;
 }
 
+// The days of 1 January 0001 and of 1 January 10000: the dates a report shows.
+constexpr double FirstDay = -693593, EndDay = 2958466;
+
 QVariant dateFromNumber(double days) {
+    if (!(days >= FirstDay && days < EndDay)) fail(QStringLiteral("Date out of range"));
     const double whole = std::floor(days);
     const qint64 ms = qint64(std::nearbyint((days - whole) * 86400000.0));
     return QDateTime(QDate(1899, 12, 30).addDays(qint64(whole)), QTime(0, 0)).addMSecs(ms);
@@ -379,6 +418,15 @@ double toDouble(const QVariant& v) {
         if (ok) return d;
     }
     incompatible();
+}
+
+// An operand of div and mod: whole numbers as they are, others cut to their
+// whole part, which must fit 64 bits.
+qlonglong wholeOperand(const QVariant& v) {
+    if (isWhole(v) && v.typeId() != QMetaType::ULongLong) return v.toLongLong();
+    const double d = std::trunc(toDouble(v));
+    if (!(d >= -0x1p63 && d < 0x1p63)) fail(QStringLiteral("Integer overflow"));
+    return qlonglong(d);
 }
 
 bool toBool(const QVariant& v) {
@@ -401,9 +449,13 @@ QVariant arithmetic(Op op, const QVariant& a, const QVariant& b) {
         if (op == Op::Subtract && isDate(a) && isDate(b)) return dateNumber(a) - dateNumber(b);
     }
     if (op == Op::IntDiv || op == Op::Mod) {
-        const qlonglong x = qlonglong(std::trunc(toDouble(a)));
-        const qlonglong y = qlonglong(std::trunc(toDouble(b)));
+        const qlonglong x = wholeOperand(a);
+        const qlonglong y = wholeOperand(b);
         if (y == 0) fail(QStringLiteral("Division by zero"));
+        if (y == -1) {  // the one quotient that can leave the range
+            if (op == Op::Mod) return qlonglong(0);
+            if (x == LLONG_MIN) fail(QStringLiteral("Integer overflow"));
+        }
         return op == Op::IntDiv ? x / y : x % y;
     }
     if (op == Op::Divide) {

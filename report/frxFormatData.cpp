@@ -173,6 +173,8 @@ QDateTime frxToDateTime(const QVariant& value) {
             break;
     }
     if (const auto days = toNumber(value)) {
+        // 1 January 0001 to 31 December 9999; other numbers are no date.
+        if (!(*days >= -693593 && *days < 2958466)) return {};
         const double whole = std::floor(*days);
         const qint64 ms = qint64(std::nearbyint((*days - whole) * 86400000.0));
         return QDateTime(QDate(1899, 12, 30).addDays(qint64(whole)), QTime(0, 0)).addMSecs(ms);
@@ -319,10 +321,19 @@ QString frxFormatPrintf(const QString& format, const QVariant& value) {
         if (!m.hasMatch())
             throw ConversionError(
                 QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
+        const auto invalid = [&] {
+            return ConversionError(
+                QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
+        };
+        // A width or precision beyond any line of a report would only
+        // exhaust memory.
+        constexpr int MaxWidth = 1024;
+        if (m.capturedLength(2) > 4 || m.capturedLength(3) > 4) throw invalid();
         const bool left = !m.captured(1).isEmpty();
         const int width = m.captured(2).toInt();
         const bool hasPrecision = m.capturedLength(3) > 0;
         const int precision = m.captured(3).toInt();
+        if (width > MaxWidth || precision > MaxWidth) throw invalid();
         const QChar type = m.captured(4)[0].toLower();
         QString piece;
         if (type == u's') {
@@ -330,14 +341,14 @@ QString frxFormatPrintf(const QString& format, const QVariant& value) {
             if (hasPrecision) piece = piece.left(precision);
         } else {
             const auto number = toNumber(value);
-            if (!number)
-                throw ConversionError(
-                    QStringLiteral("Format '%1' invalid or incompatible with argument")
-                        .arg(format));
+            if (!number) throw invalid();
             if (type == u'd' || type == u'u' || type == u'x') {
-                const qint64 whole = qint64(std::nearbyint(*number));
+                const double rounded = std::nearbyint(*number);
+                if (!(rounded >= -0x1p63 && rounded < 0x1p63)) throw invalid();  // not 64 bits
+                const qint64 whole = qint64(rounded);
+                const quint64 magnitude = whole < 0 ? 0 - quint64(whole) : quint64(whole);
                 piece = type == u'x' ? QString::number(whole, 16).toUpper()
-                                     : QString::number(std::llabs(whole));
+                                     : QString::number(magnitude);
                 if (hasPrecision) piece = piece.rightJustified(precision, u'0');
                 if (whole < 0 && type != u'x') piece.prepend(u'-');
             } else if (type == u'f') {

@@ -6,9 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSysInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <shapefil.h>
 
@@ -317,6 +319,83 @@ TEST_F(MovementsFileTest, BulkWritesReachTheFileWhole) {
     EXPECT_EQ(file->liveRecords(), rows);
     EXPECT_EQ(file->locate(QStringLiteral("S2993"), QVariant(), QString()), 2992);
     EXPECT_EQ(file->readValues(2992)[std::size_t(msaldo)], QVariant(QStringLiteral("$2992")));
+}
+
+// Every file of the movements fuzz corpus (damaged headers, cut records, odd
+// field widths, inputs that once crashed the reader): each one opens and reads
+// or is refused with an Error; none may crash, and what opens takes a new row.
+TEST(MovementsFileCorpus, DamagedFilesOpenOrAreRefused) {
+    const QDir corpus(QStringLiteral(QEV_SOURCE_DIR "/fuzz/corpus/movements_file"));
+    const QStringList names = corpus.entryList(QDir::Files);
+    ASSERT_FALSE(names.isEmpty()) << corpus.path().toStdString();
+    int opened = 0;
+    for (const QString& name : names) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(QFile::copy(corpus.filePath(name), dir.filePath("qevmovs.dbf"))) << qPrintable(name);
+        QFile::setPermissions(dir.filePath("qevmovs.dbf"), QFile::ReadOwner | QFile::WriteOwner);
+        try {
+            const auto file = MovementsFile::open(dir.path());
+            for (int r = file->nextLive(-1); r >= 0; r = file->nextLive(r)) file->readValues(r);
+            for (int f = 0; f < int(file->fields().size()); ++f) {
+                try {
+                    file->checkValue(f, QString(300, u'x'));
+                } catch (const Error&) {
+                }
+            }
+            std::vector<QVariant> row(file->fields().size());
+            row[std::size_t(file->fieldIndex("SERIE"))] = QStringLiteral("A");
+            const int record = file->appendValues(row);
+            EXPECT_EQ(file->readValues(record)[std::size_t(file->fieldIndex("SERIE"))],
+                      QStringLiteral("A"))
+                << qPrintable(name);
+            ++opened;
+        } catch (const Error& e) {
+            EXPECT_FALSE(e.message().isEmpty()) << qPrintable(name);
+        }
+    }
+    EXPECT_GT(opened, 0) << "the corpus holds sound files too";
+}
+
+// A header whose record length disagrees with its fields (shorter, or padded
+// beyond them: writing such a file once read past the row given) is set aside
+// and a new file takes its place, whose records are exactly as long as the
+// header says once rows are written.
+TEST(MovementsFileCorpus, RecordLengthsThatDisagreeWithTheFieldsGetANewFile) {
+    const QDir corpus(QStringLiteral(QEV_SOURCE_DIR "/fuzz/corpus/movements_file"));
+    for (const char* name : {"short_record_length.dbf", "wide_text_field.dbf"}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("qevmovs.dbf");
+        ASSERT_TRUE(QFile::copy(corpus.filePath(name), path)) << name;
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        {
+            const auto file = MovementsFile::open(dir.path());
+            EXPECT_FALSE(file->damageNotice().isEmpty()) << name;
+            std::vector<QVariant> row(file->fields().size());
+            row[std::size_t(file->fieldIndex("REFERENCIA"))] = QString(44, u'r');
+            file->appendValues(row);
+            file->appendValues(row);
+            file->flush();
+        }
+        DBFHandle h = DBFOpen(QFile::encodeName(path).constData(), "rb");
+        ASSERT_NE(h, nullptr) << name;
+        int widths = 1;
+        for (int f = 0; f < DBFGetFieldCount(h); ++f) {
+            int width = 0;
+            DBFGetFieldInfo(h, f, nullptr, &width, nullptr);
+            widths += width;
+        }
+        const qint64 expected = h->nHeaderLength + 2 * qint64(h->nRecordLength);
+        EXPECT_EQ(h->nRecordLength, widths) << name;
+        DBFClose(h);
+        EXPECT_GE(QFileInfo(path).size(), expected) << name;
+        EXPECT_LE(QFileInfo(path).size(), expected + 1) << name;  // end mark
+        const auto again = MovementsFile::open(dir.path());
+        EXPECT_TRUE(again->damageNotice().isEmpty()) << name;
+        ASSERT_EQ(again->storedRecords(), 2) << name;
+        EXPECT_EQ(again->readValues(1)[std::size_t(again->fieldIndex("REFERENCIA"))],
+                  QString(44, u'r'))
+            << name;
+    }
 }
 
 TEST(Windows1252, RoundTripsTheCodePageAndReplacesTheRest) {

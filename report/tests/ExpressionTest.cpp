@@ -184,6 +184,38 @@ TEST_F(ExpressionFixture, ErrorTexts) {
     EXPECT_EQ(report.Errors(), QStringList{"Unknown variable or datafield: Nobody"});
 }
 
+// Texts that once crashed the evaluator or gave undefined results: each is now
+// a clear error (or the sound value) and the report goes on.
+TEST_F(ExpressionFixture, HostileExpressionsFailCleanly) {
+    auto repeated = [](const char* part, int times) { return QString::fromUtf8(part).repeated(times); };
+    const std::pair<QString, const char*> failing[] = {
+        {repeated("(", 5000) + "1" + repeated(")", 5000), "Expression nested too deeply"},
+        {repeated("-", 5000) + "1", "Expression nested too deeply"},
+        {repeated("not ", 5000) + "True", "Expression nested too deeply"},
+        {"1" + repeated(" + 1", 20000), "Expression nested too deeply"},
+        {"IIF(True, " + repeated("IIF(True, ", 3000) + "1", "Expression nested too deeply"},
+        {"1e300 div 1", "Integer overflow"},
+        {"5 mod -1e19", "Integer overflow"},
+        {"(-9223372036854775807 - 1) div -1", "Integer overflow"},
+        {"Date + 1e300", "Date out of range"},
+        {"Date - 1e7", "Date out of range"},
+    };
+    for (const auto& [expression, message] : failing) {
+        const QString error = errorOf(expression);
+        EXPECT_TRUE(error.endsWith(QStringLiteral("': ") + message))
+            << expression.left(40).toStdString() << " -> " << error.right(80).toStdString();
+    }
+
+    const std::pair<QString, QVariant> sound[] = {
+        {repeated("(", 60) + "1" + repeated(")", 60), 1},
+        {"(-9223372036854775807 - 1) mod -1", 0},
+        {"9223372036854775807 div 2", 4611686018427387903LL},  // exact, not through a float
+        {"Date + 1 > Date", true},
+    };
+    for (const auto& [expression, expected] : sound)
+        EXPECT_EQ(report.Calc(expression), expected) << expression.left(40).toStdString();
+}
+
 TEST_F(ExpressionFixture, ExpressionsAreCompiledOncePerText) {
     report.Calc("1 + 1");
     report.Calc("1 + 1");
@@ -329,6 +361,15 @@ TEST_F(ExpressionFixture, FormatDataCases) {
         {true, format(frx::fkBoolean, "Sí,No"), "Sí"},
         {false, format(frx::fkBoolean, "Sí,No"), "No"},
         {0, format(frx::fkBoolean, "Sí,No"), "No"},
+        // Values and formats that once gave undefined results or exhausted
+        // memory: beyond 64 bits, beyond any date, widths beyond any line.
+        {9.3e18, format(frx::fkNumeric, "%d"), "9.3E18"},
+        {qlonglong(-9223372036854775807LL - 1), format(frx::fkNumeric, "%d"),
+         "-9223372036854775808"},
+        {7, format(frx::fkNumeric, "%.5d"), "00007"},
+        {7, format(frx::fkNumeric, "%999999999d"), "7"},
+        {7, format(frx::fkNumeric, "%.2000f"), "7"},
+        {1e300, format(frx::fkDateTime, "dd"), "1E300"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatData(c.value, c.format), c.expected)

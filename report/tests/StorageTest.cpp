@@ -104,6 +104,30 @@ TEST(ReportStorage, UnknownClassAndBadValuesAreRefused) {
     EXPECT_THROW(frxReadProperties(&memo, QJsonObject{{"HAlign", "haSideways"}}), Error);
 }
 
+// A damaged template is an error, never an empty report, and a template that
+// fails half-way leaves nothing under the window.
+TEST(ReportStorage, DamagedTemplateIsRefusedAndLeavesNothing) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "Invalid report: illegal value"},
+        {"{\"frxReport1\": {", "Invalid report: unterminated object"},
+        {"[1, 2]", "Invalid report: not an object"},
+        {"{\"frxReport1\": {\"Objects\": [{\"Class\": \"TfrxChartView\"}]}}",
+         "Class TfrxChartView not found"},
+        {"{\"frxReport1\": {\"Objects\": [{\"Class\": \"TfrxMemoView\", \"HAlign\": \"haUp\"}]}}",
+         "Invalid property value: HAlign = haUp"},
+    };
+    for (const auto& [stored, message] : cases) {
+        QObject window;
+        try {
+            readStatementReport(stored, &window);
+            ADD_FAILURE() << "read: " << stored;
+        } catch (const Error& e) {
+            EXPECT_EQ(e.message(), QString::fromUtf8(message)) << stored;
+        }
+        EXPECT_TRUE(window.children().isEmpty()) << stored;
+    }
+}
+
 TEST(ReportStorage, RestoreAfterChangesGivesBackEveryProperty) {
     QObject window;
     StatementReport statement = createStatementReport(&window);
