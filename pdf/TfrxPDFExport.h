@@ -83,11 +83,14 @@ class TfrxPDFExport : public TfrxCustomExportFilter {
 
     PdfWriter& writer() { return FWriter; }
 
+    struct LayoutCache;
+
   private:
     void drawMemo(TfrxCustomMemoView* memo);
     void drawAsImage(TfrxView* view);
 
     PdfWriter FWriter;
+    std::unique_ptr<LayoutCache> FLayouts;
     std::unique_ptr<QFile> FFile;
     bool FWroteFile = false;
     QString FFixedGuid;
