@@ -49,6 +49,10 @@ class TfrxPreviewPages : public QObject {
     // The page rebuilt from its records. The store owns it; it stays valid
     // until PagesInCache other pages have been asked for, or Clear.
     TfrxReportPage* GetPage(int index);
+    // Drops the rebuilt copy of a page that was read once and is not needed
+    // again (an export without preview), so that memory holds one page at a
+    // time instead of PagesInCache of them.
+    void ReleasePage(int index) { dropCachedPage(index); }
     // Width and height of the page in report pixels.
     QSizeF GetPageSize(int index) const;
 

@@ -195,6 +195,29 @@ TEST(PreviewPages, AtMostPagesInCacheRebuiltPagesAreKept) {
     EXPECT_EQ(f.store->CachedPageCount(), 3);
 }
 
+// An export that reads each page once releases it: one rebuilt page at a
+// time, and a released page is rebuilt whole when asked for again.
+TEST(PreviewPages, ReleasedPagesLeaveTheCache) {
+    StoreFixture f;
+    for (int i = 0; i < 5; ++i) {
+        f.band->SetTop(i);
+        f.store->AddPage(f.page);
+        f.store->AddObject(f.band);
+    }
+    f.store->Finish();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_DOUBLE_EQ(f.store->GetPage(i)->Objects().first()->Top(), i);
+        f.store->ReleasePage(i);
+        EXPECT_EQ(f.store->CachedPageCount(), 0) << i;
+    }
+    f.store->GetPage(1);
+    f.store->GetPage(2);
+    f.store->ReleasePage(4);  // not cached: nothing happens
+    f.store->ReleasePage(1);
+    EXPECT_EQ(f.store->CachedPageCount(), 1);
+    EXPECT_DOUBLE_EQ(f.store->GetPage(1)->Objects().first()->Top(), 1);
+}
+
 TEST(PreviewPages, OutputBandsAreSmallRecords) {
     StoreFixture f;
     f.store->AddPage(f.page);
