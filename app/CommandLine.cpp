@@ -27,6 +27,9 @@ const std::vector<OptionSpec>& optionSpecs() {
          "carpeta",
          "Carpeta de los estados de cuenta escritos (con --print o --print-all)."},
         {{"screenshot"}, "carpeta", "Guarda una imagen de cada modo de la ventana y termina."},
+        {{"check-connection"},
+         {},
+         "Comprueba la conexión: cuenta proveedores y documentos, y termina."},
         {{"supplier"}, "código", "Proveedor que muestran las imágenes de --screenshot."},
         {{"h", "help"}, {}, "Muestra esta ayuda y termina."},
         {{"v", "version"}, {}, "Muestra la versión y termina."},
@@ -71,17 +74,22 @@ StartUpOptions parseStartUpOptions(const QStringList& arguments) {
     options.printCodes = parser.values(QStringLiteral("print"));
     options.printAll = parser.isSet(QStringLiteral("print-all"));
     options.outputDir = parser.value(QStringLiteral("out"));
+    options.checkConnection = parser.isSet(QStringLiteral("check-connection"));
     options.help = parser.isSet(QStringLiteral("help"));
     options.version = parser.isSet(QStringLiteral("version"));
     if (!options.outputDir.isEmpty() && !options.batch())
         throw Error(QStringLiteral("La opción --out va con --print o --print-all."));
+    if (options.checkConnection && (options.batch() || !options.screenshotDir.isEmpty()))
+        throw Error(QStringLiteral(
+            "La opción --check-connection no va con --print, --print-all ni --screenshot."));
     return options;
 }
 
 QString usageText() {
     QString text = QStringLiteral(
         "Uso: qev [opciones]\n"
-        "Estados de cuenta de proveedores. Sin --print ni --print-all abre la ventana.\n"
+        "Estados de cuenta de proveedores. Sin --print, --print-all ni --check-connection abre\n"
+        "la ventana.\n"
         "\n"
         "Opciones:\n");
     for (const OptionSpec& spec : optionSpecs()) {
@@ -95,7 +103,9 @@ QString usageText() {
         "\n"
         "Códigos de salida de --print y --print-all: 0 todos escritos, 1 la base de datos o la\n"
         "carpeta no se pueden usar, 2 proveedor desconocido u opción no válida, 3 algunos "
-        "fallaron.\n");
+        "fallaron.\n"
+        "Código de salida de --check-connection: 0 conexión correcta, 1 no se pudo usar la base "
+        "de datos.\n");
     return text;
 }
 

@@ -15,6 +15,8 @@ struct StartUpOptions {
     QString outputDir;       // --out DIR: where --print and --print-all write
     bool help = false;       // --help: print the usage and quit
     bool version = false;    // --version: print the version and quit
+    // --check-connection: count the suppliers and documents, and quit
+    bool checkConnection = false;
     bool batch() const { return printAll || !printCodes.isEmpty(); }
 };
 

@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/BatchPrint.h"
+#include "app/ConnectionCheck.h"
 #include "app/ErrorBox.h"
 #include "app/TFmensaje.h"
 #include "app/TForm1.h"
@@ -18,6 +19,7 @@
 
 #include <dlfcn.h>
 #include <memory>
+#include <optional>
 
 namespace qev {
 
@@ -61,21 +63,37 @@ bool grabTo(QWidget& widget, const QString& path) {
 
 }  // namespace
 
+// The settings of a run without a window; a file that cannot be read is
+// reported on err.
+static std::optional<ConnectionSettings> loadSettings(const StartUpOptions& options,
+                                                      QTextStream& err) {
+    try {
+        return ConnectionSettings::load(options.configPath);
+    } catch (const std::exception& error) {
+        err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
+        return std::nullopt;
+    }
+}
+
 static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
     // No window is shown, but the report draws pictures and measures fonts.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    ConnectionSettings settings;
-    try {
-        settings = ConnectionSettings::load(options.configPath);
-    } catch (const std::exception& error) {
-        err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
-        return BatchCannotStart;
-    }
-    return runBatchPrint(settings, {options.printCodes, options.printAll, options.outputDir}, out,
+    const std::optional<ConnectionSettings> settings = loadSettings(options, err);
+    if (!settings) return BatchCannotStart;
+    return runBatchPrint(*settings, {options.printCodes, options.printAll, options.outputDir}, out,
                          err);
+}
+
+static int runCheck(int& argc, char** argv, const StartUpOptions& options) {
+    QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const std::optional<ConnectionSettings> settings = loadSettings(options, err);
+    if (!settings) return 1;
+    return runConnectionCheck(*settings, out, err);
 }
 
 int runQev(int& argc, char** argv) {
@@ -95,6 +113,7 @@ int runQev(int& argc, char** argv) {
 
     // The regional formats first, with the program's own overrides, before any window.
     initFormatSettings(QLocale::system());
+    if (options.checkConnection) return runCheck(argc, argv, options);
     if (options.batch()) return runBatch(argc, argv, options);
 
     QApplication application(argc, argv);

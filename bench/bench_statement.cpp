@@ -1,6 +1,9 @@
 // Builds the statement of one supplier with many documents: ERP database ->
-// dBASE movements file -> running balances, and prints how long each part took.
-// Usage: bench_statement [documents=100000] [directory]
+// dBASE movements file -> running balances, and sets it beside the anchor: one
+// SQL query with a window function computing the same running balance over the
+// same company file, run through Qt's SQLite in this process. Rounds alternate
+// anchor and build; the medians and their ratio are printed.
+// Usage: bench_statement [documents=100000] [directory] [rounds=3]
 // Run it under /usr/bin/time -v for the peak memory.
 
 #include "data/ConexionSAP.h"
@@ -22,7 +25,9 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include <sys/resource.h>
 
@@ -85,12 +90,60 @@ double seconds(const QElapsedTimer& timer) {
 }
 
 // Processor time of this process (user + system), so that figures taken on a
-// busy machine still say what the build costs.
+// busy machine still say what the work costs.
 double cpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     auto toSeconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
     return toSeconds(usage.ru_utime) + toSeconds(usage.ru_stime);
+}
+
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+template <typename Work>
+Timing timed(Work work) {
+    QElapsedTimer timer;
+    timer.start();
+    const double cpu = cpuSeconds();
+    work();
+    return {seconds(timer), cpuSeconds() - cpu};
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The anchor: the whole statement as one query, the running balance a window
+// sum in statement order.
+const char* const AnchorQuery = R"(
+SELECT count(*), max(saldo) FROM (
+ SELECT fecha, total, serie, SUM(cargo - abono) OVER (ORDER BY fecha, total, serie ROWS UNBOUNDED PRECEDING) AS saldo FROM (
+  SELECT substr(docdate,1,4)||'/'||substr(docdate,6,2)||'/'||substr(docdate,9,2) AS fecha, doctotal AS total, CASE series WHEN 10 THEN 'FACSI' WHEN 64 THEN 'FAC' ELSE CAST(series AS TEXT) END AS serie, doctotal AS cargo, 0 AS abono FROM OPCH WHERE CARDCODE=:code AND canceled='N' AND series<>63
+  UNION ALL SELECT substr(docdate,1,4)||'/'||substr(docdate,6,2)||'/'||substr(docdate,9,2), doctotal, CASE WHEN doctype='S' THEN 'NCRE' ELSE 'NDEV' END, 0, doctotal FROM ORPC WHERE CARDCODE=:code AND canceled='N' AND doctype IN ('S','I')
+  UNION ALL SELECT substr(docdate,1,4)||'/'||substr(docdate,6,2)||'/'||substr(docdate,9,2), doctotal, 'PAGO', 0, doctotal FROM OVPM WHERE CARDCODE=:code AND canceled='N'))
+)";
+
+// Runs the anchor once on its own connection; returns its row count.
+int runAnchor(const QString& databasePath, const QString& code) {
+    const QString name = QStringLiteral("bench-anchor");
+    int rows = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(databasePath);
+        if (!db.open()) throw qev::Error(db.lastError().text());
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.prepare(QString::fromLatin1(AnchorQuery))) throw qev::Error(query.lastError().text());
+        query.bindValue(QStringLiteral(":code"), code);
+        exec(query);
+        if (query.next()) rows = query.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return rows;
 }
 
 }  // namespace
@@ -99,7 +152,10 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int documents = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTemporaryDir temporary;
-    const QString directory = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temporary.path();
+    const QString directory =
+        argc > 2 && *argv[2] ? QString::fromLocal8Bit(argv[2]) : temporary.path();
+    const int rounds = std::max(1, argc > 3 ? std::atoi(argv[3]) : 3);
+    const QString code = QStringLiteral("P00001");
     try {
         const QString databasePath = directory + QStringLiteral("/bench-company.sqlite");
         QFile::remove(databasePath);
@@ -118,25 +174,43 @@ int main(int argc, char** argv) {
         qev::TablaMovtos movtos(file);
         qev::TablaSql sql(file);
         sql.open();
+        qev::StatementBuilder builder(puente, movtos, sql);
 
-        double passesDone = 0;
-        qev::StatementHooks hooks;
-        hooks.afterPass = [&](int pass) {
-            if (pass == 3) passesDone = seconds(timer);
-        };
-        timer.restart();
-        double cpu = cpuSeconds();
-        qev::StatementBuilder(puente, movtos, sql).build(QStringLiteral("P00001"), hooks);
-        std::printf(
-            "statement build: %.2f s (%.2f s processor) for %d movements"
-            " (passes 1-3 done after %.2f s)\n",
-            seconds(timer), cpuSeconds() - cpu, movtos.rowCount(), passesDone);
+        std::vector<double> anchorWall, anchorCpu, buildWall, buildCpu;
+        int anchorRows = 0;
+        for (int round = 1; round <= rounds; ++round) {
+            const Timing anchor = timed([&] { anchorRows = runAnchor(databasePath, code); });
+            double passesDone = 0;
+            qev::StatementHooks hooks;
+            QElapsedTimer passTimer;
+            passTimer.start();
+            hooks.afterPass = [&](int pass) {
+                if (pass == 3) passesDone = seconds(passTimer);
+            };
+            const Timing build = timed([&] { builder.build(code, hooks); });
+            std::printf(
+                "round %d: anchor %.3f s (%.3f s processor, %d rows); statement build %.3f s"
+                " (%.3f s processor, %d movements, passes 1-3 done after %.3f s)\n",
+                round, anchor.wall, anchor.cpu, anchorRows, build.wall, build.cpu,
+                movtos.rowCount(), passesDone);
+            anchorWall.push_back(anchor.wall);
+            anchorCpu.push_back(anchor.cpu);
+            buildWall.push_back(build.wall);
+            buildCpu.push_back(build.cpu);
+        }
+        if (anchorRows != movtos.rowCount())
+            std::printf("note: the anchor counts %d rows, the statement %d\n", anchorRows,
+                        movtos.rowCount());
 
-        timer.restart();
-        cpu = cpuSeconds();
-        qev::RunningBalance(movtos, sql).run();
-        std::printf("running balance alone, again over the same rows: %.2f s (%.2f s processor)\n",
-                    seconds(timer), cpuSeconds() - cpu);
+        const Timing balance = timed([&] { qev::RunningBalance(movtos, sql).run(); });
+        std::printf("running balance alone, again over the same rows: %.3f s (%.3f s processor)\n",
+                    balance.wall, balance.cpu);
+        std::printf("median of %d: anchor %.3f s (%.3f s processor), statement build %.3f s"
+                    " (%.3f s processor)\n",
+                    rounds, median(anchorWall), median(anchorCpu), median(buildWall),
+                    median(buildCpu));
+        std::printf("ratio build/anchor: %.2f x wall, %.2f x processor\n",
+                    median(buildWall) / median(anchorWall), median(buildCpu) / median(anchorCpu));
         return 0;
     } catch (const qev::Error& e) {
         std::fprintf(stderr, "%s\n", e.what());

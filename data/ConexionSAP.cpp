@@ -41,8 +41,11 @@ QSqlDatabase configure(const ConnectionSettings& s, const QString& name) {
     throw Error(QStringLiteral("Unknown database driver \"%1\"").arg(s.driver));
 }
 
+// The server itself refuses writes for the session: psqlODBC ignores the ODBC
+// read-only access mode, and its own ReadOnly option only looks at the first
+// word of a statement (a WITH ... DELETE gets through).
 void makeReadOnly(QSqlDatabase& db, const ConnectionSettings& s) {
-    if (s.driver != QLatin1String("postgresql")) return;
+    if (!s.isPostgresServer()) return;
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")))
         throw Error(query.lastError().text());

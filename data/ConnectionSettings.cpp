@@ -34,19 +34,20 @@ QString odbcValue(const QString& value) {
 }
 
 QString connectionString(const ConnectionSettings& s) {
-    const QString driver = s.odbcDriver.isEmpty() ? QStringLiteral("FreeTDS") : s.odbcDriver;
-    const bool freeTds = driver.contains(QLatin1String("FreeTDS"), Qt::CaseInsensitive);
+    const QString driver = s.effectiveOdbcDriver();
+    const OdbcDriverKind kind = s.odbcDriverKind();
     QStringList parts;
     parts << QLatin1String("DRIVER={") + driver + QLatin1Char('}');
-    if (freeTds) {
-        parts << QLatin1String("SERVER=") + odbcValue(s.server);
-        if (s.port > 0) parts << QLatin1String("PORT=") + QString::number(s.port);
-        parts << QStringLiteral("ClientCharset=UTF-8");
-    } else {
+    if (kind == OdbcDriverKind::MicrosoftSqlServer) {
         QString server = s.server;
         if (s.port > 0) server += QLatin1Char(',') + QString::number(s.port);
         parts << QLatin1String("SERVER=") + odbcValue(server);
         parts << QStringLiteral("ApplicationIntent=ReadOnly");
+    } else {
+        parts << QLatin1String("SERVER=") + odbcValue(s.server);
+        if (s.port > 0) parts << QLatin1String("PORT=") + QString::number(s.port);
+        // FreeTDS would hand names over in the client's code page otherwise.
+        if (kind == OdbcDriverKind::FreeTds) parts << QStringLiteral("ClientCharset=UTF-8");
     }
     if (!s.database.isEmpty()) parts << QLatin1String("DATABASE=") + odbcValue(s.database);
     if (!s.user.isEmpty()) parts << QLatin1String("UID=") + odbcValue(s.user);
@@ -57,6 +58,26 @@ QString connectionString(const ConnectionSettings& s) {
 }
 
 }  // namespace
+
+QString ConnectionSettings::effectiveOdbcDriver() const {
+    return odbcDriver.isEmpty() ? QStringLiteral("FreeTDS") : odbcDriver;
+}
+
+OdbcDriverKind ConnectionSettings::odbcDriverKind() const {
+    const QString driver = effectiveOdbcDriver();
+    if (driver.contains(QLatin1String("FreeTDS"), Qt::CaseInsensitive) ||
+        driver.contains(QLatin1String("tdsodbc"), Qt::CaseInsensitive))
+        return OdbcDriverKind::FreeTds;
+    if (driver.contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) ||
+        driver.contains(QLatin1String("psqlodbc"), Qt::CaseInsensitive))
+        return OdbcDriverKind::PostgreSql;
+    return OdbcDriverKind::MicrosoftSqlServer;
+}
+
+bool ConnectionSettings::isPostgresServer() const {
+    return driver == QLatin1String("postgresql") ||
+           (driver == QLatin1String("odbc") && odbcDriverKind() == OdbcDriverKind::PostgreSql);
+}
 
 QString ConnectionSettings::odbcConnectionString() const {
     return connectionString(*this);

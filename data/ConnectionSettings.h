@@ -4,6 +4,11 @@
 
 namespace qev {
 
+// The ODBC drivers whose connection strings differ. psqlODBC reaches a
+// PostgreSQL copy of the company (the test server); any other driver name is
+// taken for Microsoft's SQL Server driver.
+enum class OdbcDriverKind { FreeTds, PostgreSql, MicrosoftSqlServer };
+
 // Where the ERP company database is and where local files go. Read from an INI
 // file so that no server name or login is ever part of the program.
 struct ConnectionSettings {
@@ -27,8 +32,13 @@ struct ConnectionSettings {
     static ConnectionSettings fromPostgresConnInfo(const QString& connInfo);
 
     // The DSN-less ODBC connection string for SQL Server (FreeTDS or Microsoft's
-    // driver), values braced where they need it.
+    // driver) or PostgreSQL (psqlODBC), values braced where they need it.
     QString odbcConnectionString() const;
+    // odbcDriver, FreeTDS when not given, and which kind of driver it names.
+    QString effectiveOdbcDriver() const;
+    OdbcDriverKind odbcDriverKind() const;
+    // The database server is PostgreSQL, natively or through ODBC.
+    bool isPostgresServer() const;
 
     // The data directory to use, created if missing; throws Error when it cannot be.
     QString effectiveDataDirectory() const;

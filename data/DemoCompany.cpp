@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -556,7 +557,19 @@ void insertPartners(QSqlDatabase& db, const Company& c) {
     ocrd.finish();
 }
 
-void insertDocuments(QSqlDatabase& db, const Company& c) {
+// A document date as the tables keep it. The time of day spreads over the
+// whole day, midnight and the last second included, so that any reader that
+// shifts it by a time zone moves some documents to another day.
+QVariant dateValue(const QDate& date, int entry, DocumentDates dates) {
+    if (dates == DocumentDates::Date) return date;
+    constexpr int SecondsPerDay = 86400;
+    const int seconds = entry % 7 == 0   ? 0
+                        : entry % 7 == 1 ? SecondsPerDay - 1
+                                         : (entry * 7919) % SecondsPerDay;
+    return QDateTime(date, QTime(0, 0).addSecs(seconds));
+}
+
+void insertDocuments(QSqlDatabase& db, const Company& c, DocumentDates dates) {
     const QStringList common = {QStringLiteral("DocEntry"),   QStringLiteral("DocNum"),
                                 QStringLiteral("CardCode"),   QStringLiteral("CANCELED"),
                                 QStringLiteral("Series"),     QStringLiteral("DocDate"),
@@ -578,8 +591,8 @@ void insertDocuments(QSqlDatabase& db, const Company& c) {
                          c.partners[std::size_t(d.partner)].code,
                          d.canceled,
                          d.series,
-                         d.date,
-                         d.due,
+                         dateValue(d.date, entry, dates),
+                         dateValue(d.due, entry, dates),
                          amount(d.totalCents)};
         switch (d.table) {
             case Invoice:
@@ -607,19 +620,25 @@ QString uniqueSuffix() {
 
 }  // namespace
 
-QStringList DemoCompany::schema() {
+QStringList DemoCompany::schema(DocumentDates dates) {
     QStringList statements;
-    for (const char* statement : Schema) statements << QString::fromLatin1(statement);
+    for (const char* statement : Schema) {
+        QString sql = QString::fromLatin1(statement);
+        if (dates == DocumentDates::DateTime)
+            sql.replace(QLatin1String("DocDate DATE"), QLatin1String("DocDate TIMESTAMP"))
+                .replace(QLatin1String("DocDueDate DATE"), QLatin1String("DocDueDate TIMESTAMP"));
+        statements << sql;
+    }
     return statements;
 }
 
-void DemoCompany::populate(QSqlDatabase db, unsigned seed) {
+void DemoCompany::populate(QSqlDatabase db, unsigned seed, DocumentDates dates) {
     const Company company = generate(seed);
     if (!db.transaction()) throw Error(db.lastError().text());
     try {
-        for (const QString& statement : schema()) exec(db, statement);
+        for (const QString& statement : schema(dates)) exec(db, statement);
         insertPartners(db, company);
-        insertDocuments(db, company);
+        insertDocuments(db, company, dates);
     } catch (...) {
         db.rollback();
         throw;
@@ -684,9 +703,13 @@ void DemoCompany::ensureSqliteFile(const QString& path) {
     if (!failure.isEmpty()) throw Error(failure);
 }
 
-ConnectionSettings DemoCompany::ensurePostgres(const ConnectionSettings& server) {
+ConnectionSettings DemoCompany::ensurePostgres(const ConnectionSettings& server,
+                                               DocumentDates dates) {
+    const QString name = dates == DocumentDates::Date ? QStringLiteral("qev_demo")
+                                                      : QStringLiteral("qev_demo_datetime");
+    const QString loading = name + QStringLiteral("_loading");
     ConnectionSettings demoSettings = server;
-    demoSettings.database = QStringLiteral("qev_demo");
+    demoSettings.database = name;
     const QString admin = QStringLiteral("qev-demo-admin-") + uniqueSuffix();
     const QString loader = admin + QStringLiteral("-load");
     QString failure;
@@ -705,25 +728,27 @@ ConnectionSettings DemoCompany::ensurePostgres(const ConnectionSettings& server)
             exec(db, QStringLiteral("SELECT pg_advisory_lock(7270313)"));
             const QString stamp = QStringLiteral("qev demo %1").arg(demo::Version);
             QSqlQuery existing(db);
-            if (!existing.exec(QStringLiteral("SELECT shobj_description(oid, 'pg_database')"
-                                              " FROM pg_database WHERE datname = 'qev_demo'")))
+            if (!existing.prepare(QStringLiteral("SELECT shobj_description(oid, 'pg_database')"
+                                                 " FROM pg_database WHERE datname = ?")))
                 throw Error(existing.lastError().text());
+            existing.addBindValue(name);
+            if (!existing.exec()) throw Error(existing.lastError().text());
             const bool exists = existing.next();
             if (exists && existing.value(0).toString() != stamp)
-                exec(db, QStringLiteral("DROP DATABASE qev_demo WITH (FORCE)"));
+                exec(db, QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(name));
             if (!exists || existing.value(0).toString() != stamp) {
-                exec(db, QStringLiteral("DROP DATABASE IF EXISTS qev_demo_loading"));
-                exec(db, QStringLiteral("CREATE DATABASE qev_demo_loading"));
+                exec(db, QStringLiteral("DROP DATABASE IF EXISTS %1").arg(loading));
+                exec(db, QStringLiteral("CREATE DATABASE %1").arg(loading));
                 {
                     QSqlDatabase target = QSqlDatabase::cloneDatabase(db, loader);
-                    target.setDatabaseName(QStringLiteral("qev_demo_loading"));
+                    target.setDatabaseName(loading);
                     if (!target.open()) throw Error(target.lastError().text());
-                    populate(target);
+                    populate(target, demo::DefaultSeed, dates);
                     target.close();
                 }
                 QSqlDatabase::removeDatabase(loader);
-                exec(db, QStringLiteral("COMMENT ON DATABASE qev_demo_loading IS '%1'").arg(stamp));
-                exec(db, QStringLiteral("ALTER DATABASE qev_demo_loading RENAME TO qev_demo"));
+                exec(db, QStringLiteral("COMMENT ON DATABASE %1 IS '%2'").arg(loading, stamp));
+                exec(db, QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(loading, name));
             }
             exec(db, QStringLiteral("SELECT pg_advisory_unlock(7270313)"));
         } catch (const Error& e) {

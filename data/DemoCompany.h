@@ -48,23 +48,29 @@ inline constexpr int CustomerCount = 140;         // C00001 ..., cardtype 'C'
 
 }  // namespace demo
 
+// How the document tables keep DocDate and DocDueDate: as dates, or as the
+// ERP's SQL Server does, date-times (here with a time of day besides the date).
+enum class DocumentDates { Date, DateTime };
+
 class DemoCompany {
   public:
     // The statements that create the four ERP tables (and their indexes), for
     // anyone who fills a company of their own, e.g. a test fixture.
-    static QStringList schema();
+    static QStringList schema(DocumentDates dates = DocumentDates::Date);
     // Creates the tables and fills them in one transaction on a writable
     // connection (SQLite or PostgreSQL). Same seed, same rows.
-    static void populate(QSqlDatabase db, unsigned seed = demo::DefaultSeed);
+    static void populate(QSqlDatabase db, unsigned seed = demo::DefaultSeed,
+                         DocumentDates dates = DocumentDates::Date);
     // Builds the SQLite demo file when it does not exist yet or is of another
     // version (written aside and renamed into place, so a half-built file is
     // never left behind).
     static void ensureSqliteFile(const QString& path);
-    // Loads the demo company into the database "qev_demo" of a PostgreSQL server
-    // once, and again when it holds another version (concurrent callers wait on
-    // an advisory lock), and returns settings
-    // for it. The argument reaches the server's default database.
-    static ConnectionSettings ensurePostgres(const ConnectionSettings& server);
+    // Loads the demo company into the database "qev_demo" (with date-times:
+    // "qev_demo_datetime") of a PostgreSQL server once, and again when it holds
+    // another version (concurrent callers wait on an advisory lock), and returns
+    // settings for it. The argument reaches the server's default database.
+    static ConnectionSettings ensurePostgres(const ConnectionSettings& server,
+                                             DocumentDates dates = DocumentDates::Date);
 };
 
 }  // namespace qev

@@ -1,5 +1,6 @@
 #include "data/MovementsFile.h"
 
+#include "data/DbfFileHooks.h"
 #include "data/Windows1252.h"
 #include "format/Error.h"
 
@@ -30,7 +31,7 @@ QString fileError(const QString& path, const QString& what) {
 // Creates an empty file with the given fields, replacing any file there.
 void createFile(const QString& path, const std::vector<MovementsFile::Field>& fields) {
     // LDID 3: the dBASE language driver id of Windows-1252.
-    DBFHandle h = DBFCreateEx(QFile::encodeName(path).constData(), "LDID/3");
+    DBFHandle h = DBFCreateLL(QFile::encodeName(path).constData(), "LDID/3", dbfFileHooks());
     if (!h) throw Error(fileError(path, QStringLiteral("cannot be created")));
     for (const MovementsFile::Field& f : fields) {
         if (DBFAddNativeFieldType(h, f.name.toLatin1().constData(),
@@ -40,6 +41,10 @@ void createFile(const QString& path, const std::vector<MovementsFile::Field>& fi
         }
     }
     DBFClose(h);
+}
+
+DBFHandle openFile(const QString& path) {
+    return DBFOpenLL(QFile::encodeName(path).constData(), "rb+", dbfFileHooks());
 }
 
 QByteArray trimmed(const char* data, int width) {
@@ -80,7 +85,7 @@ std::shared_ptr<MovementsFile> MovementsFile::open(const QString& directory) {
                         .arg(QDir::toNativeSeparators(directory)));
     const QString path = QDir(directory).filePath(QString::fromLatin1(FileName));
     if (!QFileInfo::exists(path)) createFile(path, standardFields());
-    DBFHandle h = DBFOpen(QFile::encodeName(path).constData(), "rb+");
+    DBFHandle h = openFile(path);
     if (!h) throw Error(fileError(path, QStringLiteral("cannot be opened as a dBASE table")));
     stampToday(h);
     std::shared_ptr<MovementsFile> file(new MovementsFile(path, h));
@@ -270,6 +275,57 @@ int MovementsFile::appendValues(const std::vector<QVariant>& values) {
     return record;
 }
 
+QByteArray MovementsFile::blankRecord() const {
+    return QByteArray(recordLength_, ' ');
+}
+
+void MovementsFile::setRecordField(QByteArray& raw, int field, const QVariant& value) const {
+    encodeField(raw, field, value);
+}
+
+void MovementsFile::appendRecords(const std::vector<QByteArray>& records) {
+    for (const QByteArray& raw : records) {
+        const int record = storedRecords();
+        if (!DBFWriteTuple(dbf(handle_), record, const_cast<char*>(raw.constData())))
+            throw Error(fileError(path_, QStringLiteral("cannot write record %1").arg(record + 1)));
+        deleted_.push_back(false);
+        ++live_;
+        keys_.push_back(sliceKey(raw));
+        indexAdd(keys_.back(), record);
+    }
+    flush();
+}
+
+void MovementsFile::updateRecords(const std::vector<int>& fields,
+                                  std::vector<RecordUpdate> updates) {
+    // Later updates of a record replace earlier ones; the sweep goes in stored
+    // order so that the file is read and written front to back.
+    std::stable_sort(updates.begin(), updates.end(),
+                     [](const RecordUpdate& a, const RecordUpdate& b) { return a.record < b.record; });
+    for (std::size_t i = 0; i < updates.size(); ++i) {
+        if (i + 1 < updates.size() && updates[i + 1].record == updates[i].record) continue;
+        const RecordUpdate& update = updates[i];
+        QByteArray raw = readRaw(update.record);
+        for (std::size_t f = 0; f < fields.size(); ++f) encodeField(raw, fields[f], update.values[f]);
+        if (!DBFWriteTuple(dbf(handle_), update.record, raw.data()))
+            throw Error(
+                fileError(path_, QStringLiteral("cannot write record %1").arg(update.record + 1)));
+        QByteArray newKey = sliceKey(raw);
+        QByteArray& key = keys_[std::size_t(update.record)];
+        if (newKey != key) {
+            indexRemove(key, update.record);
+            indexAdd(newKey, update.record);
+            key = std::move(newKey);
+        }
+    }
+    flush();
+}
+
+int MovementsFile::firstWithKeyOf(int record) const {
+    const auto it = index_.constFind(keys_[std::size_t(record)]);
+    return it == index_.cend() ? -1 : it.value().front();
+}
+
 void MovementsFile::writeValues(int record, const std::vector<QVariant>& values) {
     QByteArray raw = encodeRecord(values);
     if (!DBFWriteTuple(dbf(handle_), record, raw.data()))
@@ -297,7 +353,7 @@ void MovementsFile::truncate() {
     DBFClose(dbf(handle_));
     handle_ = nullptr;
     createFile(path_, fields_);
-    handle_ = DBFOpen(QFile::encodeName(path_).constData(), "rb+");
+    handle_ = openFile(path_);
     if (!handle_)
         throw Error(fileError(path_, QStringLiteral("cannot be opened as a dBASE table")));
     stampToday(dbf(handle_));
@@ -313,7 +369,11 @@ void MovementsFile::checkValue(int field, const QVariant& value) const {
 }
 
 void MovementsFile::flush() {
-    DBFUpdateHeader(dbf(handle_));
+    DBFHandle h = dbf(handle_);
+    DBFUpdateHeader(h);
+    // Writes are buffered: a failure of any earlier one shows here.
+    if (h->sHooks.FFlush(h->fp) != 0 || dbfWriteFailed(h->fp))
+        throw Error(fileError(path_, QStringLiteral("cannot be written")));
 }
 
 int MovementsFile::locate(const QString& serie, const QVariant& folio, const QString& fecha) const {

@@ -59,16 +59,36 @@ class MovementsFile {
     int appendValues(const std::vector<QVariant>& values);
     void writeValues(int record, const std::vector<QVariant>& values);
     void markDeleted(int record);
+
+    // Bulk appending: a blank record filled field by field (each value checked
+    // as it is set, throwing the error storing it would give), then many
+    // records stored at once, in order, and flushed.
+    QByteArray blankRecord() const;
+    void setRecordField(QByteArray& raw, int field, const QVariant& value) const;
+    void appendRecords(const std::vector<QByteArray>& records);
+
+    // New values for some fields of many records, written in one sweep and
+    // flushed; the other fields keep their bytes. When a record is named twice
+    // the later update wins.
+    struct RecordUpdate {
+        int record;
+        std::vector<QVariant> values;  // one per field given to updateRecords
+    };
+    void updateRecords(const std::vector<int>& fields, std::vector<RecordUpdate> updates);
     // Throws the error storing the value in the field would give.
     void checkValue(int field, const QVariant& value) const;
     // Removes every record: the file is recreated with the same fields.
     void truncate();
-    // Writes pending changes and the header so other readers see them.
+    // Writes pending changes and the header so other readers see them; throws
+    // Error when the file cannot be written.
     void flush();
 
     // First live record, in stored order, whose SERIE, FOLIO and FECHA equal
     // the values as they would be stored; -1 when there is none.
     int locate(const QString& serie, const QVariant& folio, const QString& fecha) const;
+    // The same for the stored values of a live record: the first live record,
+    // maybe itself, with its SERIE, FOLIO and FECHA.
+    int firstWithKeyOf(int record) const;
 
   private:
     MovementsFile(QString path, void* handle);

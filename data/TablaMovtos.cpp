@@ -84,6 +84,14 @@ void TablaMovtos::post() {
     dropPending();
 }
 
+void TablaMovtos::appendRows(const std::vector<QByteArray>& rows) {
+    dropPending();
+    if (rows.empty()) return;
+    const int first = file_->storedRecords();
+    file_->appendRecords(rows);
+    current_ = first + int(rows.size()) - 1;
+}
+
 void TablaMovtos::cancel() {
     dropPending();
 }

@@ -29,10 +29,15 @@ class TablaMovtos {
     void setField(const QString& name, const QVariant& value);
     void post();
     void cancel();
+    // Complete rows (made with the file's blankRecord and setRecordField) stored
+    // at once, in order; the last one becomes current.
+    void appendRows(const std::vector<QByteArray>& rows);
     // First row in stored order whose SERIE, FOLIO and FECHA equal the values
     // exactly (letter case counts); false keeps the current row.
     bool locate(const QString& serie, const QVariant& folio, const QString& fecha);
     QVariant field(const QString& name) const;
+    // The field's number in the file; throws FieldNotFound for an unknown name.
+    int fieldIndex(const QString& name) const;
 
     void first();
     void next();
@@ -41,7 +46,6 @@ class TablaMovtos {
 
   private:
     enum class State { Browse, Append, Edit };
-    int fieldIndex(const QString& name) const;
     void dropPending();
 
     std::shared_ptr<MovementsFile> file_;

@@ -145,6 +145,7 @@ void TablaPuente::open() {
 
     cells_ = std::move(cells);
     rows_ = rows;
+    columns_ = n;
     open_ = true;
     resetToFirst();
     notifyAfterOpen();
@@ -181,10 +182,12 @@ FieldType TablaPuente::fieldType(const QString& name) const {
 }
 
 QVariant TablaPuente::value(const QString& name) const {
-    const int column = columnOf(name);
+    return value(columnOf(name));
+}
+
+QVariant TablaPuente::value(int column) const {
     if (!open_ || currentRow() < 0) return {};
-    const std::size_t n = findTable(table_)->columns.size();
-    return cells_[std::size_t(currentRow()) * n + std::size_t(column)];
+    return cells_[std::size_t(currentRow()) * std::size_t(columns_) + std::size_t(column)];
 }
 
 }  // namespace qev

@@ -37,6 +37,11 @@ class TablaPuente : public RowCursor {
     FieldType fieldType(const QString& name) const override;
     QVariant value(const QString& name) const override;
 
+    // For walks over many rows: a column looked up once, then read by number.
+    // fieldIndex throws FieldNotFound for a name the open table lacks.
+    int fieldIndex(const QString& name) const { return columnOf(name); }
+    QVariant value(int column) const;
+
   private:
     int columnOf(const QString& name) const;
 
@@ -46,6 +51,7 @@ class TablaPuente : public RowCursor {
     bool filtered_ = false;
     bool open_ = false;
     int rows_ = 0;
+    int columns_ = 0;
     std::vector<QVariant> cells_;
 };
 

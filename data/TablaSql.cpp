@@ -20,9 +20,13 @@ void TablaSql::open() {
     if (open_) return;
     file_->flush();  // so that the file on disk matches what is shown
     std::vector<QByteArray> records;
+    std::vector<int> recordNumbers;
     records.reserve(std::size_t(file_->liveRecords()));
-    for (int r = file_->nextLive(-1); r >= 0; r = file_->nextLive(r))
+    recordNumbers.reserve(std::size_t(file_->liveRecords()));
+    for (int r = file_->nextLive(-1); r >= 0; r = file_->nextLive(r)) {
         records.push_back(file_->readRaw(r));
+        recordNumbers.push_back(r);
+    }
 
     // Statement order: FECHA, TOTAL, SERIE. Texts compare as stored (blank
     // padded, byte by byte), numbers by value with Null first; rows equal in
@@ -65,6 +69,7 @@ void TablaSql::open() {
     });
 
     records_ = std::move(records);
+    recordNumbers_ = std::move(recordNumbers);
     order_ = std::move(order);
     open_ = true;
     resetToFirst();
@@ -77,6 +82,7 @@ void TablaSql::close() {
     notifyBeforeClose();
     open_ = false;
     records_.clear();
+    recordNumbers_.clear();
     order_.clear();
     resetToNothing();
 }
@@ -98,9 +104,17 @@ FieldType TablaSql::fieldType(const QString& name) const {
 }
 
 QVariant TablaSql::value(const QString& name) const {
-    const int index = fieldIndex(name);
+    return value(fieldIndex(name));
+}
+
+QVariant TablaSql::value(int field) const {
     if (!open_ || currentRow() < 0) return {};
-    return file_->decode(records_[std::size_t(order_[std::size_t(currentRow())])], index);
+    return file_->decode(records_[std::size_t(order_[std::size_t(currentRow())])], field);
+}
+
+int TablaSql::storedRecord() const {
+    if (!open_ || currentRow() < 0) return -1;
+    return recordNumbers_[std::size_t(order_[std::size_t(currentRow())])];
 }
 
 }  // namespace qev

@@ -27,12 +27,19 @@ class TablaSql : public RowCursor {
     FieldType fieldType(const QString& name) const override;
     QVariant value(const QString& name) const override;
 
-  private:
+    // For walks over many rows: a field looked up once, then read by number.
+    // fieldIndex throws FieldNotFound for an unknown name.
     int fieldIndex(const QString& name) const;
+    QVariant value(int field) const;
+    // The current row's record number in the movements file; -1 when none.
+    int storedRecord() const;
+
+  private:
 
     std::shared_ptr<MovementsFile> file_;
     bool open_ = false;
     std::vector<QByteArray> records_;  // live records in stored order
+    std::vector<int> recordNumbers_;   // their numbers in the file
     std::vector<int> order_;           // statement order over records_
 };
 

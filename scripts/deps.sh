@@ -9,7 +9,7 @@ packages=(
   libfreetype-dev libfontconfig-dev libharfbuzz-dev fonts-liberation2
   zlib1g-dev libjpeg62-turbo-dev
   libshp-dev shapelib
-  unixodbc-dev tdsodbc
+  unixodbc unixodbc-dev tdsodbc odbc-postgresql
   postgresql qpdf poppler-utils
 )
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, starts a throw-away
-# PostgreSQL server on loopback for the database tests, and runs every test.
+# PostgreSQL server on loopback for the database tests, registers the
+# PostgreSQL ODBC driver for the tests that read it through ODBC, and runs every
+# test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -8,7 +10,8 @@ bash scripts/build.sh -DQEV_WERROR=ON -DQEV_BUILD_TESTS=ON
 
 source scripts/pg.sh
 pg_start
-trap pg_stop EXIT
+trap 'pg_stop; odbc_stop' EXIT
+odbc_start
 
 cd build
 ctest --output-on-failure -j2

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "data/MovementsFile.h"
 #include "format/Currency.h"
+
+#include <vector>
 
 namespace qev {
 
@@ -9,19 +12,24 @@ class TablaSql;
 
 // Walks the movements in statement order and writes the balance of charges minus
 // credits after each one into its row (SALDO, and MSALDO as an amount text), then
-// reopens the ordered query so that it shows the balances.
+// reopens the ordered query so that it shows the balances. The balances are
+// worked out in memory and written in one sweep over the file.
 class RunningBalance {
   public:
     RunningBalance(TablaMovtos& movtos, TablaSql& sql);
-    // Throws qev::Error on the first failure; balances written before it stay.
+    // Throws qev::Error on the first failure; balances worked out before it are
+    // written all the same.
     void run();
 
   private:
-    void writeBalance();
+    void walk();
+    void attachBalance(int saldoField);
+    void writeBalances();
 
     TablaMovtos& movtos_;
     TablaSql& sql_;
     Currency vsaldo_;
+    std::vector<MovementsFile::RecordUpdate> balances_;
 };
 
 }  // namespace qev

@@ -1,5 +1,6 @@
 #include "statement/StatementBuilder.h"
 
+#include "data/MovementsFile.h"
 #include "data/TablaMovtos.h"
 #include "data/TablaPuente.h"
 #include "data/TablaSql.h"
@@ -8,6 +9,9 @@
 #include "format/FormatSettings.h"
 #include "statement/RunningBalance.h"
 #include "statement/VariantConversion.h"
+
+#include <QDate>
+#include <QHash>
 
 #include <array>
 #include <optional>
@@ -29,6 +33,55 @@ struct DocumentPass {
     DocumentKind kind;
     const char* doctype;  // credit notes only: "S" services, "I" items
     std::array<Mnemonic, 2> mnemonics;
+};
+
+// The columns of the open document table that a pass reads, looked up once;
+// -1 for those its table does not have.
+struct DocumentColumns {
+    int canceled = -1, series = -1, doctype = -1, docdate = -1, docduedate = -1, docnum = -1,
+        doctotal = -1, numatcard = -1, paidtodate = -1, counterref = -1;
+};
+
+// The fields of the movement row, looked up once per build.
+struct MovementFields {
+    int movto, serie, folio, fecha, vencto, total, mtotal, cargo, abono, mcargo, mabono, mfecha,
+        mvencto, referencia, aplicado;
+};
+
+// The texts of the dates of a statement: they repeat from row to row, so each
+// distinct date is written out once.
+class DateTexts {
+  public:
+    const QString& shortText(const QDate& date) { return texts(date).shortText; }
+    const QString& sortable(const QDate& date) { return texts(date).sortable; }
+    const QString& display(const QDate& date) {
+        Texts& t = texts(date);
+        if (!t.display) t.display = lafecha(t.shortText);
+        return *t.display;
+    }
+
+  private:
+    struct Texts {
+        QString shortText;  // "24/06/2016", the regional short date
+        QString sortable;   // "2016/06/24"
+        std::optional<QString> display;  // "24/JUN/2016", made when first asked for
+    };
+
+    // "24/06/2016" -> "2016/06/24": sorts in date order whatever the date separator.
+    static QString sortableDate(const QString& shortDate) {
+        return shortDate.mid(6, 4) + u'/' + shortDate.mid(3, 2) + u'/' + shortDate.mid(0, 2);
+    }
+
+    Texts& texts(const QDate& date) {
+        auto it = cache_.find(date.toJulianDay());
+        if (it == cache_.end()) {
+            const QString text = formatSettings().shortDateText(date);
+            it = cache_.insert(date.toJulianDay(), {text, sortableDate(text), std::nullopt});
+        }
+        return *it;
+    }
+
+    QHash<qint64, Texts> cache_;
 };
 
 namespace {
@@ -60,14 +113,40 @@ std::optional<double> seriesNumber(const QVariant& series) {
     return ok ? std::optional<double>(number) : std::nullopt;
 }
 
-bool accepted(const DocumentPass& pass, const TablaPuente& puente) {
-    if (!textIs(puente.value(QStringLiteral("canceled")), "N")) return false;
+DocumentColumns columnsOf(const DocumentPass& pass, const TablaPuente& puente) {
+    auto column = [&](const char* name) { return puente.fieldIndex(QLatin1String(name)); };
+    DocumentColumns c;
+    c.canceled = column("canceled");
+    c.series = column("series");
+    if (pass.kind == DocumentKind::CreditNote) c.doctype = column("doctype");
+    c.docdate = column("docdate");
+    c.docduedate = column("docduedate");
+    c.docnum = column("docnum");
+    c.doctotal = column("doctotal");
+    if (pass.kind == DocumentKind::Payment) {
+        c.counterref = column("counterref");
+    } else {
+        c.numatcard = column("numatcard");
+        c.paidtodate = column("paidtodate");
+    }
+    return c;
+}
+
+MovementFields fieldsOf(const TablaMovtos& movtos) {
+    auto field = [&](const char* name) { return movtos.fieldIndex(QLatin1String(name)); };
+    return {field("movto"),  field("serie"),   field("folio"),      field("fecha"),
+            field("vencto"), field("total"),   field("mtotal"),     field("cargo"),
+            field("abono"),  field("mcargo"),  field("mabono"),     field("mfecha"),
+            field("mvencto"), field("referencia"), field("aplicado")};
+}
+
+bool accepted(const DocumentPass& pass, const DocumentColumns& c, const TablaPuente& puente) {
+    if (!textIs(puente.value(c.canceled), "N")) return false;
     switch (pass.kind) {
         case DocumentKind::Invoice:
-            return seriesNumber(puente.value(QStringLiteral("series"))) !=
-                   double(excludedInvoiceSeries);
+            return seriesNumber(puente.value(c.series)) != double(excludedInvoiceSeries);
         case DocumentKind::CreditNote:
-            return textIs(puente.value(QStringLiteral("doctype")), pass.doctype);
+            return textIs(puente.value(c.doctype), pass.doctype);
         case DocumentKind::Payment:
             return true;
     }
@@ -83,21 +162,20 @@ QString serieText(const DocumentPass& pass, const QVariant& series) {
     return series.isNull() ? QString() : variantToText(series);
 }
 
-// "24/06/2016" -> "2016/06/24": sorts in date order whatever the date separator.
-QString sortableDate(const QString& shortDate) {
-    return shortDate.mid(6, 4) + u'/' + shortDate.mid(3, 2) + u'/' + shortDate.mid(0, 2);
-}
-
 }  // namespace
 
 StatementBuilder::StatementBuilder(TablaPuente& puente, TablaMovtos& movtos, TablaSql& sql)
     : puente_(puente), movtos_(movtos), sql_(sql) {}
+
+StatementBuilder::~StatementBuilder() = default;
 
 void StatementBuilder::build(const QString& cardCode, const StatementHooks& hooks) {
     call(hooks.statementMode);
     call(hooks.showWait);
     movtos_.empty();
     vmovto_ = 1;
+    fields_ = std::make_unique<MovementFields>(fieldsOf(movtos_));
+    dates_ = std::make_unique<DateTexts>();
     for (const DocumentPass& pass : passes) {
         runPass(pass, cardCode);
         if (pass.number < 4 && hooks.afterPass) hooks.afterPass(pass.number);
@@ -111,8 +189,15 @@ void StatementBuilder::runPass(const DocumentPass& pass, const QString& cardCode
     puente_.setCardCodeFilter(cardCode);
     try {
         readDocuments(pass);
+        storePending();
     } catch (...) {
-        // Left open, the table would refuse the next build's change of table name.
+        // The rows complete before the failure are stored; left open, the table
+        // would refuse the next build's change of table name.
+        try {
+            storePending();
+        } catch (...) {
+            // The failure that ended the pass is the one reported.
+        }
         closeDocumentTable();
         throw;
     }
@@ -121,8 +206,18 @@ void StatementBuilder::runPass(const DocumentPass& pass, const QString& cardCode
 
 void StatementBuilder::readDocuments(const DocumentPass& pass) {
     puente_.open();
-    for (puente_.first(); !puente_.eof(); puente_.next())
-        if (accepted(pass, puente_)) storeMovement(pass);
+    const DocumentColumns columns = columnsOf(pass, puente_);
+    for (puente_.first(); !puente_.eof(); puente_.next()) {
+        if (!accepted(pass, columns, puente_)) continue;
+        pending_.push_back(movementRow(pass, columns));
+        ++vmovto_;
+    }
+}
+
+void StatementBuilder::storePending() {
+    std::vector<QByteArray> rows = std::move(pending_);
+    pending_.clear();
+    if (!rows.empty()) movtos_.appendRows(rows);
 }
 
 void StatementBuilder::closeDocumentTable() {
@@ -130,51 +225,38 @@ void StatementBuilder::closeDocumentTable() {
     puente_.clearFilter();
 }
 
-void StatementBuilder::storeMovement(const DocumentPass& pass) {
-    const FormatSettings& settings = formatSettings();
-    const QString fecha =
-        settings.shortDateText(variantToDate(puente_.value(QStringLiteral("docdate"))));
-    const QString vencto =
-        settings.shortDateText(variantToDate(puente_.value(QStringLiteral("docduedate"))));
-    movtos_.append();
-    try {
-        writeMovement(pass, fecha, vencto);
-        movtos_.post();
-    } catch (...) {
-        // A half-filled row is never stored.
-        movtos_.cancel();
-        throw;
-    }
-    ++vmovto_;
-}
+// The movement row of the current document, every value checked as it is set:
+// a document that fails gives no row at all.
+QByteArray StatementBuilder::movementRow(const DocumentPass& pass, const DocumentColumns& c) {
+    const QDate fecha = variantToDate(puente_.value(c.docdate));
+    const QDate vencto = variantToDate(puente_.value(c.docduedate));
+    const MovementFields& f = *fields_;
+    const MovementsFile& file = *movtos_.file();
+    QByteArray row = file.blankRecord();
+    auto set = [&](int field, const QVariant& value) { file.setRecordField(row, field, value); };
 
-void StatementBuilder::writeMovement(const DocumentPass& pass, const QString& fecha,
-                                     const QString& vencto) {
-    const QVariant doctotal = puente_.value(QStringLiteral("doctotal"));
+    const QVariant doctotal = puente_.value(c.doctotal);
     const bool invoice = pass.kind == DocumentKind::Invoice;
-    auto set = [this](const char* field, const QVariant& value) {
-        movtos_.setField(QLatin1String(field), value);
-    };
-
-    set("movto", vmovto_);
-    set("serie", serieText(pass, puente_.value(QStringLiteral("series"))));
-    set("folio", puente_.value(QStringLiteral("docnum")));
-    set("fecha", sortableDate(fecha));
-    set("vencto", sortableDate(vencto));
-    set("total", doctotal);
+    set(f.movto, vmovto_);
+    set(f.serie, serieText(pass, puente_.value(c.series)));
+    set(f.folio, puente_.value(c.docnum));
+    set(f.fecha, dates_->sortable(fecha));
+    set(f.vencto, dates_->sortable(vencto));
+    set(f.total, doctotal);
     const QString amountText = pesos(variantToCurrency(doctotal));
-    set("mtotal", amountText);
-    set("cargo", invoice ? doctotal : QVariant(0));
-    set("abono", invoice ? QVariant(0) : doctotal);
-    set(invoice ? "mcargo" : "mabono", amountText);
-    set("mfecha", lafecha(fecha));
-    set("mvencto", lafecha(vencto));
+    set(f.mtotal, amountText);
+    set(f.cargo, invoice ? doctotal : QVariant(0));
+    set(f.abono, invoice ? QVariant(0) : doctotal);
+    set(invoice ? f.mcargo : f.mabono, amountText);
+    set(f.mfecha, dates_->display(fecha));
+    set(f.mvencto, dates_->display(vencto));
     if (pass.kind == DocumentKind::Payment) {
-        set("referencia", puente_.value(QStringLiteral("counterref")));
+        set(f.referencia, puente_.value(c.counterref));
     } else {
-        set("referencia", puente_.value(QStringLiteral("numatcard")));
-        set("aplicado", puente_.value(QStringLiteral("paidtodate")));
+        set(f.referencia, puente_.value(c.numatcard));
+        set(f.aplicado, puente_.value(c.paidtodate));
     }
+    return row;
 }
 
 }  // namespace qev

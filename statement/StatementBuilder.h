@@ -3,7 +3,11 @@
 #include <QString>
 #include <QVariant>
 
+#include <QByteArray>
+
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace qev {
 
@@ -11,6 +15,9 @@ class TablaPuente;
 class TablaMovtos;
 class TablaSql;
 struct DocumentPass;
+struct DocumentColumns;
+struct MovementFields;
+class DateTexts;
 
 // The moments of a build at which the window changes what it shows; all optional.
 struct StatementHooks {
@@ -24,9 +31,11 @@ struct StatementHooks {
 // Builds the account statement of one supplier: empties the movements table,
 // appends one movement row per accepted document of four passes over the
 // purchase invoices, credit notes and payments, then runs the running balance.
+// The rows of a pass are stored together when the pass ends (or fails).
 class StatementBuilder {
   public:
     StatementBuilder(TablaPuente& puente, TablaMovtos& movtos, TablaSql& sql);
+    ~StatementBuilder();
 
     // cardCode is the supplier code as the window shows it, already trimmed.
     // Throws qev::Error on the first failure; rows stored before it stay, the row
@@ -36,14 +45,17 @@ class StatementBuilder {
   private:
     void runPass(const DocumentPass& pass, const QString& cardCode);
     void readDocuments(const DocumentPass& pass);
+    void storePending();
     void closeDocumentTable();
-    void storeMovement(const DocumentPass& pass);
-    void writeMovement(const DocumentPass& pass, const QString& fecha, const QString& vencto);
+    QByteArray movementRow(const DocumentPass& pass, const DocumentColumns& columns);
 
     TablaPuente& puente_;
     TablaMovtos& movtos_;
     TablaSql& sql_;
     int vmovto_ = 1;
+    std::unique_ptr<MovementFields> fields_;
+    std::unique_ptr<DateTexts> dates_;
+    std::vector<QByteArray> pending_;  // rows of the pass under way, not stored yet
 };
 
 }  // namespace qev

@@ -5,15 +5,20 @@
 #include "app/StartUp.h"
 #include "app/TFmensaje.h"
 #include "app/TForm1.h"
+#include "data/DemoCompany.h"
 #include "format/Error.h"
 
 #include "testing/QtPrinters.h"
+#include "testing/TestServers.h"
 
 #include <QDir>
 #include <QImage>
+#include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -108,6 +113,8 @@ TEST(StartUp, BadCommandLinePrintsTheErrorAndTheUsageAndExitsWithTwo) {
          "qev: Argumento inesperado: stray."},
         {{"--config", "/nonexistent/qev.ini", "--out", "/tmp"},
          "qev: La opción --out va con --print o --print-all."},
+        {{"--config", "/nonexistent/qev.ini", "--check-connection", "--print-all"},
+         "qev: La opción --check-connection no va con --print, --print-all ni --screenshot."},
     };
     for (const auto& [arguments, message] : cases) {
         const ProgramRun run = runProgram(arguments);
@@ -200,4 +207,98 @@ TEST(StartUp, ScreenshotOptionSavesAPictureOfEachMode) {
         EXPECT_GE(picture.width(), 341) << name;
     }
     EXPECT_EQ(QImage(QDir(shots).filePath("list.png")).size(), QSize(683, 387));
+}
+
+namespace {
+
+// The suppliers and documents of a PostgreSQL database, counted natively.
+QStringList countedNatively(const ConnectionSettings& s) {
+    QStringList counts;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), "native-count");
+        db.setHostName(s.server);
+        db.setPort(s.port);
+        db.setDatabaseName(s.database);
+        db.setUserName(s.user);
+        EXPECT_TRUE(db.open());
+        QSqlQuery query(db);
+        for (const char* sql :
+             {"SELECT COUNT(*) FROM OCRD WHERE CardType = 'S'", "SELECT COUNT(*) FROM OPCH",
+              "SELECT COUNT(*) FROM ORPC", "SELECT COUNT(*) FROM OVPM"}) {
+            EXPECT_TRUE(query.exec(QString::fromLatin1(sql)) && query.next()) << sql;
+            counts
+                << QLocale(QLocale::Spanish, QLocale::Mexico).toString(query.value(0).toLongLong());
+        }
+    }
+    QSqlDatabase::removeDatabase("native-count");
+    return counts;
+}
+
+}  // namespace
+
+// --check-connection through ODBC and natively: the test server, a login that
+// gives its password, a wrong password and a closed port.
+TEST(StartUp, CheckConnectionCountsTheCompanyOrPrintsTheDriversError) {
+    const std::optional<ConnectionSettings> server = qev::test::testPostgresLogin();
+    const std::optional<QString> odbcDriver = qev::test::testOdbcDriver();
+    const QByteArray login = qgetenv("QEV_TEST_PG_LOGIN");
+    if (!server || !odbcDriver || login.isEmpty()) GTEST_SKIP() << qev::test::NoOdbcDriver;
+    const ConnectionSettings demo = DemoCompany::ensurePostgres(*server, DocumentDates::DateTime);
+    const ConnectionSettings withPassword =
+        ConnectionSettings::fromPostgresConnInfo(QString::fromUtf8(login));
+    const QStringList counts = countedNatively(demo);
+    ASSERT_EQ(counts.value(0), QString::number(demo::RegularSupplierCount + 10));
+    const QString port = QString::number(demo.port);
+    const QString closed = QString::number(closedPort());
+    const QString odbc = QStringLiteral("ODBC (%1)").arg(*odbcDriver);
+
+    const struct {
+        const char* what;
+        QString driver, user, password, port;
+        int exitCode;
+        QString where;       // as the first line names the database
+        QString driverText;  // part of the driver's error
+    } cases[] = {
+        {"ODBC, the test server", "odbc", demo.user, "", port, 0, odbc, ""},
+        {"ODBC, a login with its password", "odbc", withPassword.user, withPassword.password, port,
+         0, odbc, ""},
+        {"ODBC, a wrong password", "odbc", withPassword.user, "equivocada", port, 1, odbc,
+         "password authentication failed for user \"" + withPassword.user + '"'},
+        {"ODBC, a closed port", "odbc", demo.user, "", closed, 1, odbc, "Connection refused"},
+        {"PostgreSQL, the test server", "postgresql", demo.user, "", port, 0, "PostgreSQL", ""},
+        {"PostgreSQL, a wrong password", "postgresql", withPassword.user, "equivocada", port, 1,
+         "PostgreSQL", "password authentication failed for user \"" + withPassword.user + '"'},
+        {"PostgreSQL, a closed port", "postgresql", demo.user, "", closed, 1, "PostgreSQL",
+         "Connection refused"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString ini = writeIni(dir, {{"database/driver", c.driver},
+                                           {"database/server", demo.server},
+                                           {"database/port", c.port},
+                                           {"database/database", demo.database},
+                                           {"database/user", c.user},
+                                           {"database/password", c.password},
+                                           {"database/odbc_driver", *odbcDriver}});
+        const ProgramRun run = runProgram({"--config", ini, "--check-connection"});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.errors.toStdString();
+        const QString where = QStringLiteral("%1, servidor %2:%3, base de datos %4")
+                                  .arg(c.where, demo.server, c.port, demo.database);
+        if (c.exitCode == 0) {
+            EXPECT_EQ(run.output, QStringLiteral("Conexión correcta: %1.\n"
+                                                 "Proveedores: %2\n"
+                                                 "Facturas de proveedores: %3\n"
+                                                 "Notas de crédito de proveedores: %4\n"
+                                                 "Pagos efectuados: %5\n")
+                                      .arg(where, counts[0], counts[1], counts[2], counts[3]));
+            EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
+        } else {
+            EXPECT_TRUE(run.output.isEmpty()) << run.output.toStdString();
+            EXPECT_TRUE(run.errors.startsWith(
+                QStringLiteral("No se pudo usar la base de datos (%1):\n").arg(where)))
+                << run.errors.toStdString();
+            EXPECT_TRUE(run.errors.contains(c.driverText)) << run.errors.toStdString();
+        }
+    }
 }

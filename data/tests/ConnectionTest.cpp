@@ -47,6 +47,15 @@ TEST(ConnectionSettings, ReadsTheIniFileAndFallsBackToTheDemoCompany) {
                   "DRIVER={ODBC Driver 18 for SQL Server};SERVER=erp.example.local,1433;"
                   "ApplicationIntent=ReadOnly;DATABASE=SBO_KORVU_PILOTO;UID=qev_lector;PWD=plain"));
 
+    // psqlODBC, which reaches a PostgreSQL copy of the company, wants the port apart.
+    ConnectionSettings pg = ms;
+    pg.odbcDriver = QStringLiteral("PostgreSQL Unicode");
+    pg.odbcOptions = QStringLiteral("UseDeclareFetch=1");
+    EXPECT_EQ(pg.odbcConnectionString(),
+              QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=erp.example.local;PORT=1433;"
+                             "DATABASE=SBO_KORVU_PILOTO;UID=qev_lector;PWD=plain;"
+                             "UseDeclareFetch=1"));
+
     // A file named explicitly must be there; only the default one may be missing.
     try {
         ConnectionSettings::load(dir.filePath(QStringLiteral("missing.ini")));
@@ -77,6 +86,26 @@ TEST(ConexionSAP, FirstRunCreatesTheDemoCompanyInTheDataDirectory) {
     EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("datos/qev/qevdemo.sqlite"))));
     EXPECT_EQ(QDir(dir.filePath(QStringLiteral("datos/qev"))).entryList(QDir::Files).size(),
               1);  // nothing left aside
+}
+
+TEST(ConnectionSettings, TellsTheOdbcDriversApartByName) {
+    const std::pair<const char*, OdbcDriverKind> cases[] = {
+        {"", OdbcDriverKind::FreeTds},  // the default driver
+        {"FreeTDS", OdbcDriverKind::FreeTds},
+        {"/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so", OdbcDriverKind::FreeTds},
+        {"PostgreSQL Unicode", OdbcDriverKind::PostgreSql},
+        {"PostgreSQL ANSI", OdbcDriverKind::PostgreSql},
+        {"/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so", OdbcDriverKind::PostgreSql},
+        {"ODBC Driver 18 for SQL Server", OdbcDriverKind::MicrosoftSqlServer},
+        {"SQL Server", OdbcDriverKind::MicrosoftSqlServer},
+    };
+    for (const auto& [name, kind] : cases) {
+        ConnectionSettings s;
+        s.driver = QStringLiteral("odbc");
+        s.odbcDriver = QString::fromUtf8(name);
+        EXPECT_EQ(s.odbcDriverKind(), kind) << name;
+        EXPECT_EQ(s.isPostgresServer(), kind == OdbcDriverKind::PostgreSql) << name;
+    }
 }
 
 TEST(ConexionSAP, FailuresCarryTheDriverText) {
@@ -125,13 +154,16 @@ TEST_P(ReadOnlyConnection, RefusesWrites) {
     EXPECT_FALSE(
         q.exec(QStringLiteral("UPDATE OCRD SET CardName = 'x' WHERE CardCode = 'P00001'")));
     EXPECT_FALSE(q.exec(QStringLiteral("CREATE TABLE QEV_SCRATCH (X INTEGER)")));
+    // A statement that reads at first sight but writes.
+    EXPECT_FALSE(
+        q.exec(QStringLiteral("WITH gone AS (DELETE FROM OCRD WHERE CardCode = 'P00001'"
+                              " RETURNING CardCode) SELECT COUNT(*) FROM gone")));
     ASSERT_TRUE(q.exec(QStringLiteral("SELECT CardName FROM OCRD WHERE CardCode = 'P00001'")));
     ASSERT_TRUE(q.next());
     EXPECT_NE(q.value(0).toString(), QStringLiteral("x"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, ReadOnlyConnection,
-                         ::testing::Values(testing::Sqlite, testing::Postgres),
+INSTANTIATE_TEST_SUITE_P(Databases, ReadOnlyConnection, testing::everyDatabase(),
                          testing::backendName);
 
 }  // namespace

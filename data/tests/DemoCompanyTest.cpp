@@ -110,8 +110,7 @@ TEST_P(DemoCompanyTest, CoversEverySeriesDocTypeCancellationAndNull) {
               0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, DemoCompanyTest,
-                         ::testing::Values(testing::Sqlite, testing::Postgres),
+INSTANTIATE_TEST_SUITE_P(Databases, DemoCompanyTest, testing::everyDatabase(),
                          testing::backendName);
 
 // Everything the tests and the demo rely on comes from the seed alone.

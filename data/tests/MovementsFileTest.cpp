@@ -117,6 +117,71 @@ TEST_F(MovementsFileTest, RowsSurviveReopeningTheFile) {
     EXPECT_TRUE(again.locate(QStringLiteral("PAGO"), 8, QStringLiteral("2016/01/20")));
 }
 
+// Rows stored in bulk, then balances written over a scattered set of them,
+// over more bytes than the file is buffered by: a reader with shapelib's own
+// file access sees every record as written, while the file is still open.
+TEST_F(MovementsFileTest, BulkWritesReachTheFileWhole) {
+    const int rows = 3000;  // about a megabyte of records
+    const int movto = file->fieldIndex(QStringLiteral("MOVTO"));
+    const int serie = file->fieldIndex(QStringLiteral("SERIE"));
+    const int saldo = file->fieldIndex(QStringLiteral("SALDO"));
+    const int msaldo = file->fieldIndex(QStringLiteral("MSALDO"));
+    auto batch = [&](int from, int to) {
+        std::vector<QByteArray> records;
+        for (int i = from; i <= to; ++i) {
+            QByteArray raw = file->blankRecord();
+            file->setRecordField(raw, movto, i);
+            file->setRecordField(raw, serie, QStringLiteral("S%1").arg(i));
+            records.push_back(raw);
+        }
+        movtos->appendRows(records);
+    };
+    batch(1, 1000);
+    add({QStringLiteral("FAC"), 7, QStringLiteral("2016/01/05"), 1000});  // one by one between
+    batch(1002, rows);
+    EXPECT_EQ(movtos->rowCount(), rows);
+    EXPECT_EQ(movtos->field(QStringLiteral("MOVTO")), QVariant(qlonglong(rows)));
+
+    // Back to front, every seventh record, and record 10 twice: the later wins.
+    std::vector<MovementsFile::RecordUpdate> updates;
+    for (int r = rows - 1; r >= 0; r -= 7)
+        updates.push_back({r, {r * 1.5, QStringLiteral("$%1").arg(r)}});
+    updates.push_back({10, {-1.25, QStringLiteral("primero")}});
+    updates.push_back({10, {-2.5, QStringLiteral("segundo")}});
+    file->updateRecords({saldo, msaldo}, updates);
+
+    DBFHandle h = DBFOpen(QFile::encodeName(file->path()).constData(), "rb");
+    ASSERT_NE(h, nullptr);
+    ASSERT_EQ(DBFGetRecordCount(h), rows);
+    int mismatches = 0;
+    for (int r = 0; r < rows; ++r) {
+        const bool updated = (rows - 1 - r) % 7 == 0;
+        const QString expectedSaldo = r == 10   ? QStringLiteral("-2.5000")
+                                      : updated ? QString::number(r * 1.5, 'f', 4)
+                                                : QString();
+        const QString expectedMsaldo = r == 10   ? QStringLiteral("segundo")
+                                       : updated ? QStringLiteral("$%1").arg(r)
+                                                 : QString();
+        const bool same =
+            DBFReadIntegerAttribute(h, r, movto) == r + 1 &&
+            QString::fromLatin1(DBFReadStringAttribute(h, r, serie)) ==
+                (r == 1000 ? QStringLiteral("FAC") : QStringLiteral("S%1").arg(r + 1)) &&
+            QString::fromLatin1(DBFReadStringAttribute(h, r, saldo)).trimmed() == expectedSaldo &&
+            QString::fromLatin1(DBFReadStringAttribute(h, r, msaldo)).trimmed() == expectedMsaldo;
+        if (!same && ++mismatches <= 5) ADD_FAILURE() << "record " << r;
+    }
+    DBFClose(h);
+    EXPECT_EQ(mismatches, 0);
+
+    // And the file opened afresh holds the same rows and finds them.
+    movtos.reset();
+    file.reset();
+    file = MovementsFile::open(dir.path());
+    EXPECT_EQ(file->liveRecords(), rows);
+    EXPECT_EQ(file->locate(QStringLiteral("S2993"), QVariant(), QString()), 2992);
+    EXPECT_EQ(file->readValues(2992)[std::size_t(msaldo)], QVariant(QStringLiteral("$2992")));
+}
+
 TEST(Windows1252, RoundTripsTheCodePageAndReplacesTheRest) {
     const QString text = QStringLiteral("Ñandú €‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ ÿ");
     const QByteArray bytes = toWindows1252(text);

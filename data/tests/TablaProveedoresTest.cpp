@@ -171,8 +171,7 @@ TEST_P(TablaProveedoresTest, ClosedTableHasNoRowsAndReopens) {
     EXPECT_TRUE(tabla->findCode(QStringLiteral("P00001")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, TablaProveedoresTest,
-                         ::testing::Values(testing::Sqlite, testing::Postgres),
+INSTANTIATE_TEST_SUITE_P(Databases, TablaProveedoresTest, testing::everyDatabase(),
                          testing::backendName);
 
 }  // namespace

@@ -99,8 +99,7 @@ TEST_P(TablaPuenteTest, RefusesATableChangeWhileOpenAndUnknownTables) {
     EXPECT_THROW(puente->setTableName(QStringLiteral("ocrd; drop table opch")), Error);
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, TablaPuenteTest,
-                         ::testing::Values(testing::Sqlite, testing::Postgres),
+INSTANTIATE_TEST_SUITE_P(Databases, TablaPuenteTest, testing::everyDatabase(),
                          testing::backendName);
 
 // The same rows, value for value, whichever database holds the company.

@@ -1,6 +1,7 @@
 #include "FixtureCompany.h"
 
 #include "format/Error.h"
+#include "testing/TestServers.h"
 
 #include <QCoreApplication>
 #include <QSqlError>
@@ -112,19 +113,38 @@ std::unique_ptr<FixtureCompany> FixtureCompany::sqlite(const QString& directory)
 }
 
 std::unique_ptr<FixtureCompany> FixtureCompany::postgres() {
-    const std::optional<ConnectionSettings> found = testPostgresServer();
-    if (!found) return nullptr;
-    const ConnectionSettings& server = *found;
+    const std::optional<ConnectionSettings> server = testPostgresServer();
+    if (!server) return nullptr;
+    return onServer(*server,
+                    QStringLiteral("qev_statement_%1").arg(QCoreApplication::applicationPid()),
+                    std::nullopt);
+}
+
+std::unique_ptr<FixtureCompany> FixtureCompany::odbc() {
+    const std::optional<ConnectionSettings> server = testPostgresServer();
+    const std::optional<QString> driver = test::testOdbcDriver();
+    if (!server || !driver) return nullptr;
+    return onServer(*server,
+                    QStringLiteral("qev_statement_odbc_%1").arg(QCoreApplication::applicationPid()),
+                    driver);
+}
+
+// Written natively, read through ConexionSAP natively or through ODBC.
+std::unique_ptr<FixtureCompany> FixtureCompany::onServer(const ConnectionSettings& server,
+                                                         const QString& database,
+                                                         const std::optional<QString>& odbcDriver) {
     ConnectionSettings s = server;
-    s.database = QStringLiteral("qev_statement_%1").arg(QCoreApplication::applicationPid());
+    s.database = database;
     runOnServer(server, QStringLiteral("DROP DATABASE IF EXISTS %1").arg(s.database));
     runOnServer(server, QStringLiteral("CREATE DATABASE %1").arg(s.database));
-    const QString writer = QStringLiteral("fixture-writer-pg");
+    const QString writer = QStringLiteral("fixture-writer-") + database;
     addPostgres(s, writer);
-    std::unique_ptr<FixtureCompany> company(new FixtureCompany(s, writer));
+    const ConnectionSettings reader = odbcDriver ? test::throughOdbc(s, *odbcDriver) : s;
+    std::unique_ptr<FixtureCompany> company(new FixtureCompany(reader, writer));
     company->server_ = server;
     company->createTables();
-    company->conexion_ = std::make_unique<ConexionSAP>(s, QStringLiteral("ConexionSAP-pg"));
+    company->conexion_ =
+        std::make_unique<ConexionSAP>(reader, QStringLiteral("ConexionSAP-") + database);
     return company;
 }
 

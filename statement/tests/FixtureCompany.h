@@ -42,6 +42,9 @@ class FixtureCompany {
     static std::unique_ptr<FixtureCompany> sqlite(const QString& directory);
     // Null when QEV_TEST_PG is not set.
     static std::unique_ptr<FixtureCompany> postgres();
+    // A PostgreSQL database of its own read through the ODBC driver; null when
+    // QEV_TEST_PG or QEV_TEST_ODBC_DRIVER is not set.
+    static std::unique_ptr<FixtureCompany> odbc();
     ~FixtureCompany();
 
     const ConnectionSettings& settings() const { return settings_; }
@@ -52,6 +55,9 @@ class FixtureCompany {
 
   private:
     FixtureCompany(ConnectionSettings settings, QString writerName);
+    static std::unique_ptr<FixtureCompany> onServer(const ConnectionSettings& server,
+                                                    const QString& database,
+                                                    const std::optional<QString>& odbcDriver);
     void createTables();
 
     ConnectionSettings settings_;

@@ -2,6 +2,7 @@
 #include "StatementHarness.h"
 
 #include "testing/QtPrinters.h"
+#include "testing/TestServers.h"
 
 #include <QTemporaryDir>
 
@@ -12,10 +13,22 @@
 namespace qev::testing {
 namespace {
 
-enum class Backend { Sqlite, Postgres };
+enum class Backend { Sqlite, Postgres, Odbc };
+
+const char* backendName(Backend backend) {
+    switch (backend) {
+        case Backend::Sqlite:
+            return "Sqlite";
+        case Backend::Postgres:
+            return "Postgres";
+        case Backend::Odbc:
+            return "Odbc";
+    }
+    return "?";
+}
 
 void PrintTo(Backend backend, std::ostream* os) {
-    *os << (backend == Backend::Sqlite ? "SQLite" : "PostgreSQL");
+    *os << backendName(backend);
 }
 
 // One fixture company per backend for the whole run; each test takes suppliers
@@ -25,9 +38,7 @@ class FixtureCompanies : public ::testing::Environment {
   public:
     static FixtureCompany* companyFor(Backend backend) {
         auto& company = companies[backend];
-        if (!company)
-            company = backend == Backend::Sqlite ? FixtureCompany::sqlite(directory->path())
-                                                 : FixtureCompany::postgres();
+        if (!company) company = make(backend);
         return company.get();
     }
     void SetUp() override { directory = std::make_unique<QTemporaryDir>(); }
@@ -37,6 +48,18 @@ class FixtureCompanies : public ::testing::Environment {
     }
 
   private:
+    static std::unique_ptr<FixtureCompany> make(Backend backend) {
+        switch (backend) {
+            case Backend::Sqlite:
+                return FixtureCompany::sqlite(directory->path());
+            case Backend::Postgres:
+                return FixtureCompany::postgres();
+            case Backend::Odbc:
+                return FixtureCompany::odbc();
+        }
+        return nullptr;
+    }
+
     static inline std::map<Backend, std::unique_ptr<FixtureCompany>> companies;
     static inline std::unique_ptr<QTemporaryDir> directory;
 };
@@ -48,7 +71,9 @@ class StatementBuild : public ::testing::TestWithParam<Backend> {
   protected:
     void SetUp() override {
         company = FixtureCompanies::companyFor(GetParam());
-        if (!company) GTEST_SKIP() << "QEV_TEST_PG is not set";
+        if (!company)
+            GTEST_SKIP() << (GetParam() == Backend::Odbc ? test::NoOdbcDriver
+                                                         : "QEV_TEST_PG is not set");
         harness = std::make_unique<StatementHarness>(company->conexion());
     }
 
@@ -317,11 +342,8 @@ TEST_P(StatementBuild, FirstFailureEndsTheBuildKeepingStoredRows) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, StatementBuild,
-                         ::testing::Values(Backend::Sqlite, Backend::Postgres),
-                         [](const auto& info) {
-                             return std::string(info.param == Backend::Sqlite ? "Sqlite"
-                                                                              : "Postgres");
-                         });
+                         ::testing::Values(Backend::Sqlite, Backend::Postgres, Backend::Odbc),
+                         [](const auto& info) { return std::string(backendName(info.param)); });
 
 }  // namespace
 }  // namespace qev::testing
