@@ -6,7 +6,8 @@
 # ("user=... password=..."): every other login of the server is trusted.
 # odbc_start registers the PostgreSQL ODBC driver in a folder of its own
 # (ODBCSYSINI), so the machine's ODBC set-up is neither used nor changed, and
-# exports QEV_TEST_ODBC_DRIVER with the driver's name.
+# exports QEV_TEST_ODBC_DRIVER and QEV_TEST_ODBC_ANSI_DRIVER with the names of
+# its Unicode and its ANSI (code page) variant.
 
 pg_bin() { ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1; }
 
@@ -41,16 +42,18 @@ pg_stop() {
 }
 
 odbc_start() {
-  local library
-  library=$(dpkg-query -L odbc-postgresql | grep '/psqlodbcw\.so$' | head -n 1)
-  [ -n "$library" ] || { echo "odbc-postgresql is not installed" >&2; return 1; }
+  local unicode ansi
+  unicode=$(dpkg-query -L odbc-postgresql | grep '/psqlodbcw\.so$' | head -n 1)
+  ansi=$(dpkg-query -L odbc-postgresql | grep '/psqlodbca\.so$' | head -n 1)
+  [ -n "$unicode" ] && [ -n "$ansi" ] || { echo "odbc-postgresql is not installed" >&2; return 1; }
   ODBC_DIR=$(mktemp -d /tmp/qev-odbc.XXXXXX)
-  printf '[PostgreSQL Unicode]\nDescription=PostgreSQL ODBC driver for the qev tests\nDriver=%s\n' \
-    "$library" >"$ODBC_DIR/odbcinst.ini"
+  printf '[PostgreSQL Unicode]\nDriver=%s\n\n[PostgreSQL ANSI]\nDriver=%s\n' \
+    "$unicode" "$ansi" >"$ODBC_DIR/odbcinst.ini"
   : >"$ODBC_DIR/odbc.ini"
   export ODBCSYSINI=$ODBC_DIR
   export QEV_TEST_ODBC_DRIVER="PostgreSQL Unicode"
-  echo "ODBC driver for the tests: $library"
+  export QEV_TEST_ODBC_ANSI_DRIVER="PostgreSQL ANSI"
+  echo "ODBC drivers for the tests: $unicode, $ansi"
 }
 
 odbc_stop() {

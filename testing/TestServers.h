@@ -26,6 +26,13 @@ inline std::optional<QString> testOdbcDriver() {
     return QString::fromUtf8(driver);
 }
 
+// The driver's ANSI variant, which hands texts over in a code page.
+inline std::optional<QString> testOdbcAnsiDriver() {
+    const QByteArray driver = qgetenv("QEV_TEST_ODBC_ANSI_DRIVER");
+    if (driver.isEmpty() || !testOdbcDriver()) return std::nullopt;
+    return QString::fromUtf8(driver);
+}
+
 // The same PostgreSQL database, reached through the ODBC driver instead.
 inline ConnectionSettings throughOdbc(ConnectionSettings postgres, const QString& odbcDriver) {
     postgres.driver = QStringLiteral("odbc");

@@ -2,11 +2,15 @@
 // date-times with a time of day, Null without a type, amounts as decimal texts
 // when asked for precision, rows through a server cursor when so configured.
 // The data layer delivers the same suppliers and documents whichever way.
+#include "data/DemoCompany.h"
 #include "data/TablaProveedores.h"
 #include "data/TablaPuente.h"
 #include "data/tests/DemoBackends.h"
+#include "format/Error.h"
 #include "testing/QtPrinters.h"
 
+#include <QCoreApplication>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTime>
@@ -139,6 +143,123 @@ TEST_F(ThroughOdbc, EveryWayOfHandingValuesOverGivesTheNativeSuppliers) {
         EXPECT_TRUE(actual.findName(QStringLiteral("abarrotes laz")));
         EXPECT_EQ(actual.value(QStringLiteral("CardCode")).toString(),
                   QString::fromUtf8(demo::SharedPrefixCode3));
+    }
+}
+
+// A company database of its own in another code page, written natively and
+// dropped at the end.
+class CodePageCompany {
+  public:
+    CodePageCompany(const ConnectionSettings& server, const QString& encoding)
+        : server_(server),
+          name_(QStringLiteral("qev_%1_%2")
+                    .arg(encoding.toLower())
+                    .arg(QCoreApplication::applicationPid())) {
+        runOn(server_, {QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name_),
+                        QStringLiteral("CREATE DATABASE %1 ENCODING '%2' TEMPLATE template0"
+                                       " LC_COLLATE 'C' LC_CTYPE 'C'")
+                            .arg(name_, encoding)});
+        settings_ = server_;
+        settings_.database = name_;
+    }
+    ~CodePageCompany() {
+        try {
+            runOn(server_, {QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name_)});
+        } catch (const Error&) {
+            // Left for the end of the run, when the whole server goes.
+        }
+    }
+    const ConnectionSettings& settings() const { return settings_; }
+
+    // Runs the statements in order, each with its bound values; throws Error
+    // on the first failure.
+    static void runOn(const ConnectionSettings& s,
+                      const std::vector<std::pair<QString, QVariantList>>& statements) {
+        QString failure;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), "code-page");
+            db.setHostName(s.server);
+            db.setPort(s.port);
+            db.setDatabaseName(s.database.isEmpty() ? QStringLiteral("postgres") : s.database);
+            db.setUserName(s.user);
+            if (!db.open()) failure = db.lastError().text();
+            for (const auto& [sql, values] : statements) {
+                if (!failure.isEmpty()) break;
+                QSqlQuery query(db);
+                bool ok = values.isEmpty() ? query.exec(sql) : query.prepare(sql);
+                for (const QVariant& v : values) query.addBindValue(v);
+                if (ok && !values.isEmpty()) ok = query.exec();
+                if (!ok) failure = sql + QStringLiteral(": ") + query.lastError().text();
+            }
+        }
+        QSqlDatabase::removeDatabase("code-page");
+        if (!failure.isEmpty()) throw Error(failure);
+    }
+    static void runOn(const ConnectionSettings& s, const QStringList& statements) {
+        std::vector<std::pair<QString, QVariantList>> plain;
+        for (const QString& sql : statements) plain.push_back({sql, {}});
+        runOn(s, plain);
+    }
+
+  private:
+    ConnectionSettings server_;
+    QString name_;
+    ConnectionSettings settings_;
+};
+
+// Names kept in Windows-1252, as SQL Server keeps varchar columns under a
+// Latin collation, arrive whole through the Unicode and the ANSI (code page)
+// ODBC driver, and a bound code with an accent finds its documents.
+TEST(ThroughOdbcCodePages, NamesInAWindows1252DatabaseArriveWhole) {
+    const std::optional<ConnectionSettings> server = test::testPostgresLogin();
+    const std::optional<QString> unicode = test::testOdbcDriver();
+    const std::optional<QString> ansi = test::testOdbcAnsiDriver();
+    if (!server || !unicode || !ansi) GTEST_SKIP() << test::NoOdbcDriver;
+    CodePageCompany company(*server, QStringLiteral("WIN1252"));
+    const std::pair<const char*, const char*> suppliers[] = {
+        {"PÑ001", "Zapatería Núñez, S.A. de C.V."},
+        {"PÑ002", "Ácidos y Solventes «Óptica» € Ü"},
+        {"P0003", "Begoña Ibáñez Yáñez"},
+    };
+    std::vector<std::pair<QString, QVariantList>> statements;
+    for (const QString& sql : DemoCompany::schema()) statements.push_back({sql, {}});
+    for (const auto& [code, name] : suppliers)
+        statements.push_back({QStringLiteral("INSERT INTO OCRD (CardCode, CardName, CardType,"
+                                             " City) VALUES (?, ?, 'S', 'Querétaro')"),
+                              {QString::fromUtf8(code), QString::fromUtf8(name)}});
+    statements.push_back(
+        {QStringLiteral("INSERT INTO OPCH (DocEntry, DocNum, CardCode, CANCELED, Series, DocDate,"
+                        " DocDueDate, DocTotal, NumAtCard) VALUES (1, 101, ?, 'N', 10,"
+                        " '2016-06-24', '2016-07-24', 1234.5, ?)"),
+         {QString::fromUtf8("PÑ001"), QString::fromUtf8("Remisión nº 7")}});
+    CodePageCompany::runOn(company.settings(), statements);
+
+    for (const QString& driver : {*unicode, *ansi}) {
+        SCOPED_TRACE(driver.toStdString());
+        ConexionSAP conexion(test::throughOdbc(company.settings(), driver),
+                             QStringLiteral("code-page-odbc"));
+        TablaProveedores proveedores(conexion);
+        proveedores.open();
+        ASSERT_EQ(proveedores.recordCount(), 3);
+        for (const auto& [code, name] : suppliers) {
+            ASSERT_TRUE(proveedores.findCode(QString::fromUtf8(code))) << code;
+            EXPECT_EQ(proveedores.value(QStringLiteral("CardName")).toString(),
+                      QString::fromUtf8(name));
+            EXPECT_EQ(proveedores.value(QStringLiteral("City")).toString(),
+                      QString::fromUtf8("Querétaro"));
+        }
+        EXPECT_TRUE(proveedores.findName(QString::fromUtf8("zapateria nuñ")));
+        EXPECT_EQ(proveedores.value(QStringLiteral("CardCode")).toString(),
+                  QString::fromUtf8("PÑ001"));
+
+        TablaPuente puente(conexion);
+        puente.setTableName(QStringLiteral("opch"));
+        puente.setCardCodeFilter(QString::fromUtf8("PÑ001"));
+        puente.open();
+        ASSERT_EQ(puente.recordCount(), 1);
+        EXPECT_EQ(puente.value(QStringLiteral("numatcard")).toString(),
+                  QString::fromUtf8("Remisión nº 7"));
+        EXPECT_EQ(puente.value(QStringLiteral("doctotal")), QVariant(1234.5));
     }
 }
 
