@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # `qev --print` of the demo company's largest statement against the ReportLab
 # peer drawing the same number of rows in the same layout: whole process,
-# wall time and peak resident memory, median of three runs taken alternately,
-# and the ratios qev / peer.
+# wall time, processor time (user + system, which the load of a shared machine
+# disturbs less) and peak resident memory, median of three runs taken
+# alternately, and the ratios qev / peer.
 #
 #   bash bench/print_vs_peer.sh [QEV_PROGRAM] [CODE ROWS]
 #
@@ -39,11 +40,11 @@ chmod 700 "$XDG_RUNTIME_DIR"
 # The first run builds the demo company; it is not measured.
 "$qev" --print "$code" --out "$work/out" >/dev/null
 
-measure() {  # label, command...: "seconds peakKiB"
+measure() {  # label, command...: "seconds peakKiB cpuSeconds"
     local label=$1
     shift
-    /usr/bin/time -f "%e %M" -o "$work/$label.time" "$@" >/dev/null
-    cat "$work/$label.time"
+    /usr/bin/time -f "%e %M %U %S" -o "$work/$label.time" "$@" >/dev/null
+    awk '{print $1, $2, $3 + $4}' "$work/$label.time"
 }
 
 qev_runs=() peer_runs=()
@@ -58,13 +59,16 @@ median() {  # field number, runs...
     printf '%s\n' "$@" | awk -v f="$field" '{print $f}' | sort -g | sed -n 2p
 }
 qev_s=$(median 1 "${qev_runs[@]}") qev_kib=$(median 2 "${qev_runs[@]}")
+qev_cpu=$(median 3 "${qev_runs[@]}") peer_cpu=$(median 3 "${peer_runs[@]}")
 peer_s=$(median 1 "${peer_runs[@]}") peer_kib=$(median 2 "${peer_runs[@]}")
 
 echo "qev --print $code against the ReportLab peer, $rows rows, median of 3 (alternated)"
-printf '%-8s %10s %12s\n' "" "seconds" "peak MiB"
-awk -v qs="$qev_s" -v qk="$qev_kib" -v ps="$peer_s" -v pk="$peer_kib" 'BEGIN {
-    printf "%-8s %10.2f %12.1f\n", "qev", qs, qk / 1024
-    printf "%-8s %10.2f %12.1f\n", "peer", ps, pk / 1024
-    printf "ratio    %10.2f %12.2f   (goal: <= 0.20 time, <= 1.00 memory)\n", qs / ps, qk / pk
+awk -v qs="$qev_s" -v qk="$qev_kib" -v qc="$qev_cpu" \
+    -v ps="$peer_s" -v pk="$peer_kib" -v pc="$peer_cpu" 'BEGIN {
+    printf "%-8s %10s %12s %12s\n", "", "seconds", "cpu seconds", "peak MiB"
+    printf "%-8s %10.2f %12.2f %12.1f\n", "qev", qs, qc, qk / 1024
+    printf "%-8s %10.2f %12.2f %12.1f\n", "peer", ps, pc, pk / 1024
+    printf "ratio    %10.2f %12.2f %12.2f   (goal: <= 0.20 time, <= 1.00 memory)\n", \
+        qs / ps, qc / pc, qk / pk
 }'
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
