@@ -1,5 +1,6 @@
 #include "app/BatchPrint.h"
 
+#include "app/BatchMail.h"
 #include "app/ErrorBox.h"
 #include "app/StatementPrinter.h"
 #include "data/ConexionSAP.h"
@@ -71,23 +72,42 @@ QStringList codesToPrint(TablaProveedores& proveedores, const BatchPrintRequest&
     return codes;
 }
 
-// One statement: build, then export. Returns the error text, empty on success.
+// One statement: build, then export. Returns the error text, empty on success;
+// `printed` gets the supplier's name, address field and the file written.
 QString printOne(BatchSources& sources, const QString& code, const QString& directory,
-                 QString& path) {
+                 StatementRecipient& printed) {
     QString exportError;
     sources.printer.showError = [&exportError](const QString&, const QString& text) {
         exportError = text;
     };
+    printed = {code, {}, {}, {}};
     try {
         sources.proveedores.findCode(code);
+        printed.name = sources.proveedores.displayText(QStringLiteral("CardName"));
+        printed.emailField = sources.proveedores.displayText(QStringLiteral("E_Mail"));
         sources.builder.build(code.trimmed());
-        path = sources.printer.print(code, directory);
+        printed.pdfPath = sources.printer.print(code, directory);
     } catch (const std::exception& error) {
         return handlerErrorText(exceptionMessage(error));
     }
-    if (path.isEmpty())
+    if (printed.pdfPath.isEmpty())
         return exportError.isEmpty() ? QStringLiteral("No se escribió el archivo.") : exportError;
     return {};
+}
+
+// The mailing half of one supplier's line. Returns false when the run must stop.
+bool mailOne(BatchMail& mail, const StatementRecipient& printed, const QString& counter,
+             QTextStream& out, QTextStream& err, int& failed) {
+    const MailOutcome outcome = mail.mail(printed);
+    const QString line = counter + QDir::toNativeSeparators(printed.pdfPath) +
+                         QStringLiteral(": ") + outcome.text;
+    if (outcome.sent) {
+        out << line << Qt::endl;
+    } else {
+        ++failed;
+        err << line << Qt::endl;
+    }
+    return !outcome.stopRun;
 }
 
 }  // namespace
@@ -110,24 +130,67 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
         return BatchCannotStart;
     }
 
+    std::unique_ptr<BatchMail> mail;
+    if (request.email) {
+        try {
+            mail = std::make_unique<BatchMail>(request.smtp, settings.effectiveDataDirectory(),
+                                               request.dryRun, request.resume, QString());
+        } catch (const std::exception& error) {
+            err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
+            return BatchCannotStart;
+        }
+    }
+
     const QStringList codes = codesToPrint(sources->proveedores, request, err);
     if (codes.isEmpty()) return request.all ? BatchPrinted : BatchUnknownSupplier;
 
     int failed = 0;
-    for (int i = 0; i < codes.size(); ++i) {
-        QString path;
-        const QString error = printOne(*sources, codes[i], directory, path);
+    int done = 0;
+    for (; done < codes.size(); ++done) {
+        const QString& code = codes[done];
         const QString counter =
-            QStringLiteral("[%1/%2] %3: ").arg(i + 1).arg(codes.size()).arg(codes[i]);
-        if (error.isEmpty()) {
-            out << counter << QDir::toNativeSeparators(path) << Qt::endl;
-        } else {
+            QStringLiteral("[%1/%2] %3: ").arg(done + 1).arg(codes.size()).arg(code);
+        if (mail && mail->alreadySent(code)) {
+            out << counter << QStringLiteral("ya enviado en la corrida que se reanuda, se omite.")
+                << Qt::endl;
+            continue;
+        }
+        StatementRecipient printed;
+        const QString error = printOne(*sources, code, directory, printed);
+        if (!error.isEmpty()) {
             ++failed;
             err << counter << error << Qt::endl;
+            if (mail) {
+                try {
+                    mail->notePrintFailure(code, error);
+                } catch (const std::exception& logError) {
+                    err << handlerErrorText(exceptionMessage(logError)) << Qt::endl;
+                    ++done;
+                    break;
+                }
+            }
+        } else if (!mail) {
+            out << counter << QDir::toNativeSeparators(printed.pdfPath) << Qt::endl;
+        } else if (!mailOne(*mail, printed, counter, out, err, failed)) {
+            ++done;
+            break;
         }
     }
+    int left = 0;
+    for (; done < codes.size(); ++done)
+        if (!mail || !mail->alreadySent(codes[done])) ++left;
+    if (left > 0) {
+        failed += left;
+        err << (left == 1 ? QStringLiteral("Envío detenido: 1 proveedor queda sin enviar; use "
+                                           "--resume para continuar.")
+                          : QStringLiteral("Envío detenido: %1 proveedores quedan sin enviar; use "
+                                           "--resume para continuar.")
+                                .arg(left))
+            << Qt::endl;
+    }
     if (failed > 0) {
-        err << QStringLiteral("%1 de %2 estados de cuenta no se pudieron escribir.")
+        err << (mail ? QStringLiteral("%1 de %2 estados de cuenta no se enviaron.")
+                     : QStringLiteral("%1 de %2 estados de cuenta no se pudieron escribir."))
                    .arg(failed)
                    .arg(codes.size())
             << Qt::endl;

@@ -86,6 +86,38 @@ void drawPrint(QPainter& p) {
     for (qreal y = 69; y <= 83; y += 7) p.drawLine(QPointF(33, y), QPointF(67, y));
 }
 
+// An arrow pointing right: a shaft from `left` to `neck`, a head to `tip`.
+QPainterPath rightArrow(qreal left, qreal neck, qreal tip, qreal centreY, qreal shaftHalf,
+                        qreal headHalf) {
+    QPainterPath arrow;
+    arrow.moveTo(left, centreY - shaftHalf);
+    arrow.lineTo(neck, centreY - shaftHalf);
+    arrow.lineTo(neck, centreY - headHalf);
+    arrow.lineTo(tip, centreY);
+    arrow.lineTo(neck, centreY + headHalf);
+    arrow.lineTo(neck, centreY + shaftHalf);
+    arrow.lineTo(left, centreY + shaftHalf);
+    arrow.closeSubpath();
+    return arrow;
+}
+
+// An envelope with its flap closed and a green arrow: sent.
+void drawMail(QPainter& p) {
+    p.setPen(QPen(Outline, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(verticalGradient(QColor(255, 252, 236), QColor(232, 222, 190), 24, 80));
+    p.drawRoundedRect(QRectF(8, 24, 72, 54), 3, 3);
+    QPainterPath flap;
+    flap.moveTo(9, 26);
+    flap.lineTo(44, 56);
+    flap.lineTo(79, 26);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(flap);
+    p.drawLine(QPointF(10, 76), QPointF(34, 50));
+    p.drawLine(QPointF(78, 76), QPointF(54, 50));
+    p.setBrush(verticalGradient(QColor(120, 220, 120), QColor(20, 140, 40), 56, 88));
+    p.drawPath(rightArrow(62, 78, 94, 72, 6, 16));
+}
+
 // An open door with an arrow leaving through it.
 void drawExit(QPainter& p) {
     p.setPen(QPen(Outline, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -101,17 +133,8 @@ void drawExit(QPainter& p) {
     p.drawPath(door);
     p.setBrush(QColor(250, 210, 60));
     p.drawEllipse(QPointF(34, 54), 3, 3);
-    QPainterPath arrow;
-    arrow.moveTo(50, 44);
-    arrow.lineTo(72, 44);
-    arrow.lineTo(72, 32);
-    arrow.lineTo(92, 50);
-    arrow.lineTo(72, 68);
-    arrow.lineTo(72, 56);
-    arrow.lineTo(50, 56);
-    arrow.closeSubpath();
     p.setBrush(verticalGradient(QColor(255, 110, 90), QColor(190, 20, 20), 32, 68));
-    p.drawPath(arrow);
+    p.drawPath(rightArrow(50, 72, 92, 50, 6, 18));
 }
 
 void drawPicture(QPainter& p, ButtonPicture picture) {
@@ -128,6 +151,8 @@ void drawPicture(QPainter& p, ButtonPicture picture) {
             return drawSupplierList(p);
         case ButtonPicture::Print:
             return drawPrint(p);
+        case ButtonPicture::Mail:
+            return drawMail(p);
         case ButtonPicture::Exit:
             return drawExit(p);
     }

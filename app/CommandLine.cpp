@@ -26,6 +26,12 @@ const std::vector<OptionSpec>& optionSpecs() {
         {{"out"},
          "carpeta",
          "Carpeta de los estados de cuenta escritos (con --print o --print-all)."},
+        {{"email"},
+         {},
+         "Envía por correo cada estado de cuenta escrito a su proveedor (con --print o "
+         "--print-all)."},
+        {{"dry-run"}, {}, "Con --email, escribe los mensajes como archivos .eml sin enviarlos."},
+        {{"resume"}, {}, "Con --email, continúa el último envío sin repetir los ya enviados."},
         {{"screenshot"}, "carpeta", "Guarda una imagen de cada modo de la ventana y termina."},
         {{"check-connection"},
          {},
@@ -77,8 +83,18 @@ StartUpOptions parseStartUpOptions(const QStringList& arguments) {
     options.checkConnection = parser.isSet(QStringLiteral("check-connection"));
     options.help = parser.isSet(QStringLiteral("help"));
     options.version = parser.isSet(QStringLiteral("version"));
+    options.email = parser.isSet(QStringLiteral("email"));
+    options.dryRun = parser.isSet(QStringLiteral("dry-run"));
+    options.resume = parser.isSet(QStringLiteral("resume"));
     if (!options.outputDir.isEmpty() && !options.batch())
         throw Error(QStringLiteral("La opción --out va con --print o --print-all."));
+    if (options.email && !options.batch())
+        throw Error(QStringLiteral("La opción --email va con --print o --print-all."));
+    for (const char* option : {"dry-run", "resume"})
+        if (parser.isSet(QLatin1String(option)) && !options.email)
+            throw Error(QStringLiteral("La opción --%1 va con --email.").arg(QLatin1String(option)));
+    if (options.dryRun && options.resume)
+        throw Error(QStringLiteral("Las opciones --dry-run y --resume no van juntas."));
     if (options.checkConnection && (options.batch() || !options.screenshotDir.isEmpty()))
         throw Error(QStringLiteral(
             "La opción --check-connection no va con --print, --print-all ni --screenshot."));
@@ -101,9 +117,9 @@ QString usageText() {
     }
     text += QStringLiteral(
         "\n"
-        "Códigos de salida de --print y --print-all: 0 todos escritos, 1 la base de datos o la\n"
-        "carpeta no se pueden usar, 2 proveedor desconocido u opción no válida, 3 algunos "
-        "fallaron.\n"
+        "Códigos de salida de --print y --print-all: 0 todos escritos (con --email, todos\n"
+        "enviados), 1 la base de datos, la carpeta o la configuración de correo no se pueden\n"
+        "usar, 2 proveedor desconocido u opción no válida, 3 algunos fallaron.\n"
         "Código de salida de --check-connection: 0 conexión correcta, 1 no se pudo usar la base "
         "de datos.\n");
     return text;

@@ -13,6 +13,9 @@ struct StartUpOptions {
     QStringList printCodes;  // --print CODE (repeatable): write these statements, no window
     bool printAll = false;   // --print-all: every supplier's statement, no window
     QString outputDir;       // --out DIR: where --print and --print-all write
+    bool email = false;      // --email: mail each statement printed to its supplier
+    bool dryRun = false;     // --dry-run: with --email, write .eml files instead of sending
+    bool resume = false;     // --resume: with --email, go on with the interrupted run
     bool help = false;       // --help: print the usage and quit
     bool version = false;    // --version: print the version and quit
     // --check-connection: count the suppliers and documents, and quit

@@ -33,7 +33,33 @@ ErrorBoxFunction& currentErrorBox() {
     return function;
 }
 
+void standardInformationBox(QWidget* parent, const QString& title, const QString& text) {
+    if (nonInteractive()) {
+        std::fprintf(stdout, "[%s] %s\n", qUtf8Printable(title), qUtf8Printable(text));
+        std::fflush(stdout);
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+ErrorBoxFunction& currentInformationBox() {
+    static ErrorBoxFunction function = standardInformationBox;
+    return function;
+}
+
 }  // namespace
+
+void showInformationBox(QWidget* parent, const QString& title, const QString& text) {
+    currentInformationBox()(parent, title, text);
+}
+
+ErrorBoxFunction setInformationBoxFunction(ErrorBoxFunction function) {
+    ErrorBoxFunction previous = currentInformationBox();
+    currentInformationBox() =
+        function ? std::move(function) : ErrorBoxFunction(standardInformationBox);
+    return previous;
+}
 
 void showErrorBox(QWidget* parent, const QString& title, const QString& text) {
     currentErrorBox()(parent, title, text);

@@ -20,6 +20,11 @@ void showErrorBox(QWidget* parent, const QString& title, const QString& text);
 // restores the standard box.
 ErrorBoxFunction setErrorBoxFunction(ErrorBoxFunction function);
 
+// The information box that tells how an action went (e.g. a message sent);
+// replaceable like the error box, and printed to stdout with QEV_NONINTERACTIVE.
+void showInformationBox(QWidget* parent, const QString& title, const QString& text);
+ErrorBoxFunction setInformationBoxFunction(ErrorBoxFunction function);
+
 // The message as the standard error box shows it: with a final "." when missing.
 QString handlerErrorText(const QString& message);
 

@@ -25,6 +25,12 @@ namespace qev {
 
 namespace {
 
+// The settings file in use: the one named on the command line or the default.
+QString settingsPath(const StartUpOptions& options) {
+    return options.configPath.isEmpty() ? ConnectionSettings::defaultConfigPath()
+                                        : options.configPath;
+}
+
 struct Windows {
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TFmensaje> fmensaje;
@@ -34,6 +40,7 @@ struct Windows {
 Windows createWindows(const StartUpOptions& options) {
     Windows windows;
     windows.form = std::make_unique<TForm1>(ConnectionSettings::load(options.configPath));
+    windows.form->setSettingsFile(settingsPath(options));
     windows.fmensaje = std::make_unique<TFmensaje>();
     windows.form->setWaitWindow(windows.fmensaje.get());
     return windows;
@@ -83,8 +90,22 @@ static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
     QTextStream err(stderr);
     const std::optional<ConnectionSettings> settings = loadSettings(options, err);
     if (!settings) return BatchCannotStart;
-    return runBatchPrint(*settings, {options.printCodes, options.printAll, options.outputDir}, out,
-                         err);
+    BatchPrintRequest request;
+    request.codes = options.printCodes;
+    request.all = options.printAll;
+    request.outputDirectory = options.outputDir;
+    request.email = options.email;
+    request.dryRun = options.dryRun;
+    request.resume = options.resume;
+    if (options.email) {
+        try {
+            request.smtp = SmtpSettings::load(settingsPath(options));
+        } catch (const std::exception& error) {
+            err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
+            return BatchCannotStart;
+        }
+    }
+    return runBatchPrint(*settings, request, out, err);
 }
 
 static int runCheck(int& argc, char** argv, const StartUpOptions& options) {

@@ -4,6 +4,7 @@
 #include "app/DataControls.h"
 #include "app/ErrorBox.h"
 #include "app/RecordSetModel.h"
+#include "app/StatementMailer.h"
 #include "app/StatementPrinter.h"
 #include "app/TFmensaje.h"
 #include "app/TfrxProgress.h"
@@ -14,6 +15,9 @@
 #include "data/TablaProveedores.h"
 #include "data/TablaPuente.h"
 #include "data/TablaSql.h"
+#include "format/Error.h"
+#include "mail/SendLog.h"
+#include "mail/SmtpSettings.h"
 #include "report/TfrxEngineHooks.h"
 #include "statement/StatementBuilder.h"
 
@@ -168,7 +172,13 @@ void TForm1::createButtonBar() {
         createSpeedButton("SBListaClientes", 249, 3, QStringLiteral("Lista de Proveedores"));
     SBImprimir =
         createSpeedButton("SBImprimir", 511, 4, QStringLiteral("Imprimir Estado de Cuenta"));
+    SBCorreo = createSpeedButton("SBCorreo", 449, 4, QStringLiteral("Enviar por correo"));
     SBSalir = createSpeedButton("SBSalir", 603, 4, QStringLiteral("Salir"));
+    LabelCorreo = new QLabel(Panel1);
+    LabelCorreo->setObjectName(QStringLiteral("LabelCorreo"));
+    LabelCorreo->setGeometry(312, 6, 132, 54);
+    LabelCorreo->setWordWrap(true);
+    LabelCorreo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     SBPrimero->setIcon(buttonIcon(ButtonPicture::First));
     SBAnterior->setIcon(buttonIcon(ButtonPicture::Previous));
@@ -176,6 +186,7 @@ void TForm1::createButtonBar() {
     SBUltimo->setIcon(buttonIcon(ButtonPicture::Last));
     SBListaClientes->setIcon(buttonIcon(ButtonPicture::SupplierList));
     SBImprimir->setIcon(buttonIcon(ButtonPicture::Print));
+    SBCorreo->setIcon(buttonIcon(ButtonPicture::Mail));
     SBSalir->setIcon(buttonIcon(ButtonPicture::Exit));
 
     connect(SBPrimero, &QToolButton::clicked, this, &TForm1::SBPrimeroClick);
@@ -184,6 +195,7 @@ void TForm1::createButtonBar() {
     connect(SBUltimo, &QToolButton::clicked, this, &TForm1::SBUltimoClick);
     connect(SBListaClientes, &QToolButton::clicked, this, &TForm1::SBListaClientesClick);
     connect(SBImprimir, &QToolButton::clicked, this, &TForm1::SBImprimirClick);
+    connect(SBCorreo, &QToolButton::clicked, this, &TForm1::SBCorreoClick);
     connect(SBSalir, &QToolButton::clicked, this, &TForm1::SBSalirClick);
 }
 
@@ -333,6 +345,7 @@ void TForm1::bindDataSources() {
 void TForm1::supplierRowChanged() {
     for (DBText* text : std::as_const(supplierTexts_)) text->showFrom(*tablaProveedores_);
     DBMemo1->showFrom(*tablaProveedores_);
+    showMailAddress();
 
     const int row = tablaProveedores_->position();
     if (row < 0 || row >= proveedoresModel_->rowCount()) return;
@@ -393,6 +406,8 @@ void TForm1::setListMode() {
     SBUltimo->show();
     SBListaClientes->hide();
     SBImprimir->hide();
+    SBCorreo->hide();
+    LabelCorreo->hide();
     Panel2->show();
     PageControl1->hide();
 }
@@ -404,6 +419,8 @@ void TForm1::setStatementMode() {
     SBUltimo->hide();
     SBListaClientes->show();
     SBImprimir->show();
+    SBCorreo->show();
+    LabelCorreo->show();
     Panel2->hide();
 }
 
@@ -487,6 +504,56 @@ void TForm1::SBImprimirClick() {
 
 void TForm1::printStatement() {
     printer_->print(DBText14->text(), settings_.effectiveDataDirectory());
+}
+
+void TForm1::SBCorreoClick() {
+    runHandler(this, [this] { mailStatement(); });
+}
+
+void TForm1::showMailAddress() {
+    const QString field = tablaProveedores_->displayText(QStringLiteral("E_Mail"));
+    QString text;
+    try {
+        text = QStringLiteral("Enviar a: ") +
+               StatementMailer::addressesOf(field).join(QStringLiteral(", "));
+    } catch (const Error& error) {
+        text = handlerErrorText(error.message());
+    }
+    LabelCorreo->setText(text);
+    LabelCorreo->setToolTip(text);
+    SBCorreo->setToolTip(QStringLiteral("Enviar por correo\n") + text);
+}
+
+void TForm1::mailStatement() {
+    // Everything that can be known before writing and sending is checked first.
+    const SmtpSettings smtp = SmtpSettings::load(settingsFile_);
+    smtp.requireSendable();
+    const QString field = tablaProveedores_->displayText(QStringLiteral("E_Mail"));
+    const QStringList to = StatementMailer::addressesOf(field);
+    const QString directory = settings_.effectiveDataDirectory();
+
+    // The PDF is written as by the print button, but not opened.
+    const auto opener = std::exchange(printer_->openFile, nullptr);
+    QString path;
+    try {
+        path = printer_->print(DBText14->text(), directory);
+    } catch (...) {
+        printer_->openFile = opener;
+        throw;
+    }
+    printer_->openFile = opener;
+    if (path.isEmpty()) return;  // the export has shown its errors
+
+    SendLog log(SendLog::defaultPath(directory));
+    StatementMailer mailer(smtp, false, &log, SendLog::newRunName(), QString());
+    const MailOutcome outcome =
+        mailer.mail({DBText14->text(), tablaProveedores_->displayText(QStringLiteral("CardName")),
+                     field, path});
+    if (!outcome.sent)
+        throw Error(QStringLiteral("No se envió el estado de cuenta: %1").arg(outcome.text));
+    showInformationBox(this, QCoreApplication::applicationName(),
+                       QStringLiteral("Estado de cuenta enviado a %1.")
+                           .arg(to.join(QStringLiteral(", "))));
 }
 
 void TForm1::SBSalirClick() {

@@ -47,6 +47,9 @@ class TForm1 : public QWidget {
     // What SBImprimir does: by default the statement PDF of the current supplier,
     // written in the data directory and opened (printStatement).
     void setPrintAction(std::function<void()> action) { printAction_ = std::move(action); }
+    // The settings file whose [smtp] section SBCorreo sends with; read at every
+    // click, so that a corrected file needs no restart.
+    void setSettingsFile(const QString& path) { settingsFile_ = path; }
     // The report and PDF export behind SBImprimir (tests replace its opener).
     StatementPrinter& statementPrinter() const { return *printer_; }
 
@@ -66,6 +69,8 @@ class TForm1 : public QWidget {
     QToolButton* SBUltimo;
     QToolButton* SBListaClientes;
     QToolButton* SBImprimir;
+    QToolButton* SBCorreo;
+    QLabel* LabelCorreo;  // the address SBCorreo will send to
     QToolButton* SBSalir;
     // Supplier list.
     QFrame* Panel2;
@@ -93,9 +98,13 @@ class TForm1 : public QWidget {
     void SBListaClientesClick();
     void ConsultarClick();
     void SBImprimirClick();
+    void SBCorreoClick();
     void SBSalirClick();
     // "QEV_" + the code shown by DBText14 + ".pdf" in the data directory, opened.
     void printStatement();
+    // The statement PDF of the current supplier written (not opened) and mailed
+    // to its address; tells how it went in a box.
+    void mailStatement();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -118,6 +127,7 @@ class TForm1 : public QWidget {
     void closeWaitWindow();
 
     void supplierRowChanged();
+    void showMailAddress();
     void gridRowChanged(int row);
     void searchQuietly(const std::function<bool()>& search);
 
@@ -142,6 +152,7 @@ class TForm1 : public QWidget {
     QList<DBText*> supplierTexts_;
     TFmensaje* fmensaje_ = nullptr;
     std::function<void()> printAction_;
+    QString settingsFile_;
     bool shown_ = false;
     bool syncingGrid_ = false;
 };

@@ -497,6 +497,9 @@ Company generate(unsigned seed) {
     const int shared1 = edge(demo::SharedPrefixCode1, QString::fromUtf8(demo::SharedPrefixName1));
     const int shared2 = edge(demo::SharedPrefixCode2, QString::fromUtf8(demo::SharedPrefixName2));
     const int shared3 = edge(demo::SharedPrefixCode3, QString::fromUtf8(demo::SharedPrefixName3));
+    // Set after the random draws, so that every other row stays as it was.
+    c.partners[std::size_t(p58)].email = QString::fromUtf8(demo::SupplierTwoEmails);
+    c.partners[std::size_t(p30)].email = QString::fromUtf8(demo::SupplierMalformedEmail);
     Partner nulls;
     nulls.code = QString::fromUtf8(demo::SupplierWithNulls);
     nulls.name = QStringLiteral("Comercial Sin Datos");

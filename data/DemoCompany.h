@@ -16,7 +16,7 @@ namespace demo {
 inline constexpr unsigned DefaultSeed = 20161231u;
 // Raised whenever the generated rows change: a demo file or database of
 // another version is built anew.
-inline constexpr int Version = 2;
+inline constexpr int Version = 3;
 
 // Suppliers the tests rely on. "Accepted movements" are the rows a statement
 // build stores: invoices not cancelled and not of series 63, credit notes not
@@ -30,6 +30,14 @@ inline constexpr const char* SupplierWithManyDocuments = "P99999";
 inline constexpr int ManyDocumentsMovements = 10500;  // accepted, besides some left out
 inline constexpr const char* SupplierWithApostrophe = "P90'01";
 inline constexpr const char* SupplierWithNulls = "P90N01";  // every optional column Null
+
+// E_Mail: most suppliers have one address; some have none (SupplierWithNulls
+// among them), one has two, one has a text that is no address.
+inline constexpr const char* SupplierWithTwoEmails = "P90058";
+inline constexpr const char* SupplierTwoEmails =
+    "ventas@papeleria58.com.mx; cobranza@papeleria58.com.mx";
+inline constexpr const char* SupplierWithMalformedEmail = "P90030";
+inline constexpr const char* SupplierMalformedEmail = "ventas.papeleriatreinta.com.mx";
 
 // Names that share their beginnings, in CardName order, with their codes.
 inline constexpr const char* SharedPrefixName1 = "Abarrotes La Estrella";

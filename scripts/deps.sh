@@ -11,6 +11,7 @@ packages=(
   libshp-dev shapelib
   unixodbc unixodbc-dev tdsodbc odbc-postgresql
   postgresql qpdf poppler-utils
+  libcurl4-openssl-dev python3-aiosmtpd
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include "data/DemoCompany.h"
 #include "data/TablaProveedores.h"
 
+#include "testing/ProcessRun.h"
 #include "testing/QtPrinters.h"
 #include "testing/TestServers.h"
 
@@ -31,26 +32,10 @@ using namespace qev;
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QString out, err;
-};
+using ToolRun = qev::testing::ProcessRun;
 
 ToolRun run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("QEV_NONINTERACTIVE"), QStringLiteral("1"));
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return qev::testing::runProcess(program, arguments);
 }
 
 QString pdfText(const QString& path) {

@@ -8,6 +8,8 @@
 #include "data/DemoCompany.h"
 #include "format/Error.h"
 
+#include "testing/LoopbackPort.h"
+#include "testing/ProcessRun.h"
 #include "testing/QtPrinters.h"
 #include "testing/TestServers.h"
 
@@ -23,11 +25,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 using namespace qev;
 
 namespace {
@@ -42,35 +39,8 @@ struct ProgramRun {
 
 // Runs the program offscreen, with error boxes printed to stderr instead of waiting.
 ProgramRun runProgram(const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("QEV_NONINTERACTIVE"), QStringLiteral("1"));
-    process.setProcessEnvironment(env);
-    process.start(Program, arguments);
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError()),
-            QString::fromUtf8(process.readAllStandardOutput())};
-}
-
-// A loopback port nobody listens on: one the system just handed out, closed again.
-quint16 closedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    quint16 port = 1;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
+    const qev::testing::ProcessRun run = qev::testing::runProcess(Program, arguments, 60000);
+    return {run.exitCode, run.err, run.out};
 }
 
 QString writeIni(const QTemporaryDir& dir, const QMap<QString, QString>& values) {
@@ -113,6 +83,14 @@ TEST(StartUp, BadCommandLinePrintsTheErrorAndTheUsageAndExitsWithTwo) {
          "qev: Argumento inesperado: stray."},
         {{"--config", "/nonexistent/qev.ini", "--out", "/tmp"},
          "qev: La opción --out va con --print o --print-all."},
+        {{"--config", "/nonexistent/qev.ini", "--email"},
+         "qev: La opción --email va con --print o --print-all."},
+        {{"--config", "/nonexistent/qev.ini", "--print-all", "--dry-run"},
+         "qev: La opción --dry-run va con --email."},
+        {{"--config", "/nonexistent/qev.ini", "--print-all", "--resume"},
+         "qev: La opción --resume va con --email."},
+        {{"--config", "/nonexistent/qev.ini", "--print-all", "--email", "--dry-run", "--resume"},
+         "qev: Las opciones --dry-run y --resume no van juntas."},
         {{"--config", "/nonexistent/qev.ini", "--check-connection", "--print-all"},
          "qev: La opción --check-connection no va con --print, --print-all ni --screenshot."},
     };
@@ -158,7 +136,7 @@ TEST(ErrorTexts, HandlerAndApplicationErrorTexts) {
 TEST(StartUp, UnreachableDatabaseEndsWithExitCodeOneAndTheApplicationErrorBox) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const quint16 port = closedPort();
+    const quint16 port = qev::testing::closedLoopbackPort();
     const QString ini = writeIni(dir, {{"database/driver", "postgresql"},
                                        {"database/server", "127.0.0.1"},
                                        {"database/port", QString::number(port)},
@@ -237,7 +215,8 @@ QStringList countedNatively(const ConnectionSettings& s) {
 }  // namespace
 
 // --check-connection through ODBC and natively: the test server, a login that
-// gives its password, a wrong password and a closed port.
+// gives its password, a wrong password, a closed port, and a database that
+// holds no company.
 TEST(StartUp, CheckConnectionCountsTheCompanyOrPrintsTheDriversError) {
     const std::optional<ConnectionSettings> server = qev::test::testPostgresLogin();
     const std::optional<QString> odbcDriver = qev::test::testOdbcDriver();
@@ -249,26 +228,29 @@ TEST(StartUp, CheckConnectionCountsTheCompanyOrPrintsTheDriversError) {
     const QStringList counts = countedNatively(demo);
     ASSERT_EQ(counts.value(0), QString::number(demo::RegularSupplierCount + 10));
     const QString port = QString::number(demo.port);
-    const QString closed = QString::number(closedPort());
+    const QString closed = QString::number(qev::testing::closedLoopbackPort());
     const QString odbc = QStringLiteral("ODBC (%1)").arg(*odbcDriver);
+    const QString db = demo.database;
 
     const struct {
         const char* what;
-        QString driver, user, password, port;
+        QString driver, user, password, port, database;
         int exitCode;
         QString where;       // as the first line names the database
         QString driverText;  // part of the driver's error
     } cases[] = {
-        {"ODBC, the test server", "odbc", demo.user, "", port, 0, odbc, ""},
+        {"ODBC, the test server", "odbc", demo.user, "", port, db, 0, odbc, ""},
         {"ODBC, a login with its password", "odbc", withPassword.user, withPassword.password, port,
-         0, odbc, ""},
-        {"ODBC, a wrong password", "odbc", withPassword.user, "equivocada", port, 1, odbc,
+         db, 0, odbc, ""},
+        {"ODBC, a wrong password", "odbc", withPassword.user, "equivocada", port, db, 1, odbc,
          "password authentication failed for user \"" + withPassword.user + '"'},
-        {"ODBC, a closed port", "odbc", demo.user, "", closed, 1, odbc, "Connection refused"},
-        {"PostgreSQL, the test server", "postgresql", demo.user, "", port, 0, "PostgreSQL", ""},
-        {"PostgreSQL, a wrong password", "postgresql", withPassword.user, "equivocada", port, 1,
+        {"ODBC, a closed port", "odbc", demo.user, "", closed, db, 1, odbc, "Connection refused"},
+        {"ODBC, a database without the company", "odbc", demo.user, "", port, "postgres", 1, odbc,
+         "relation \"ocrd\" does not exist"},
+        {"PostgreSQL, the test server", "postgresql", demo.user, "", port, db, 0, "PostgreSQL", ""},
+        {"PostgreSQL, a wrong password", "postgresql", withPassword.user, "equivocada", port, db, 1,
          "PostgreSQL", "password authentication failed for user \"" + withPassword.user + '"'},
-        {"PostgreSQL, a closed port", "postgresql", demo.user, "", closed, 1, "PostgreSQL",
+        {"PostgreSQL, a closed port", "postgresql", demo.user, "", closed, db, 1, "PostgreSQL",
          "Connection refused"},
     };
     for (const auto& c : cases) {
@@ -277,14 +259,14 @@ TEST(StartUp, CheckConnectionCountsTheCompanyOrPrintsTheDriversError) {
         const QString ini = writeIni(dir, {{"database/driver", c.driver},
                                            {"database/server", demo.server},
                                            {"database/port", c.port},
-                                           {"database/database", demo.database},
+                                           {"database/database", c.database},
                                            {"database/user", c.user},
                                            {"database/password", c.password},
                                            {"database/odbc_driver", *odbcDriver}});
         const ProgramRun run = runProgram({"--config", ini, "--check-connection"});
         EXPECT_EQ(run.exitCode, c.exitCode) << run.errors.toStdString();
         const QString where = QStringLiteral("%1, servidor %2:%3, base de datos %4")
-                                  .arg(c.where, demo.server, c.port, demo.database);
+                                  .arg(c.where, demo.server, c.port, c.database);
         if (c.exitCode == 0) {
             EXPECT_EQ(run.output, QStringLiteral("Conexión correcta: %1.\n"
                                                  "Proveedores: %2\n"

@@ -38,13 +38,18 @@ struct Connection {
     QSqlDatabase db;
 };
 
-void addSupplier(Connection& c, const QString& code, const QString& name, const QString& phone2) {
+QVariant textOrNull(const QString& text) {
+    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+}
+
+void addSupplier(Connection& c, const QString& code, const QString& name, const QString& phone2,
+                 const QString& email) {
     c.run(QStringLiteral("INSERT INTO OCRD (CardCode, CardName, CardType, Address, StreetNo,"
                          " Building, Block, City, County, State1, Phone1, Phone2, Fax, E_Mail,"
                          " LicTradNum) VALUES (?, ?, 'S', 'Av. Juárez', '120', 'Local 4',"
                          " 'Centro', 'Guadalajara', 'Zapopan', 'JAL', '33 3615 0000', ?,"
-                         " '33 3615 0002', 'compras@example.mx', 'XAXX010101000')"),
-          {code, name, phone2.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : phone2});
+                         " '33 3615 0002', ?, 'XAXX010101000')"),
+          {code, name, textOrNull(phone2), textOrNull(email)});
 }
 
 void addInvoice(Connection& c, int entry, const char* code, const QString& canceled, QDate date,
@@ -59,15 +64,20 @@ void addInvoice(Connection& c, int entry, const char* code, const QString& cance
 void create(const QString& path) {
     Connection c(path);
     for (const QString& sql : qev::DemoCompany::schema()) c.run(sql);
-    addSupplier(c, QStringLiteral("P0001"), QStringLiteral("Zapatería Núñez"), {});
+    addSupplier(c, QStringLiteral("P0001"), QStringLiteral("Zapatería Núñez"), {},
+                QStringLiteral("ventas@zapaterianunez.mx"));
     addSupplier(c, QStringLiteral("P0002"), QStringLiteral("Abastos del Centro"),
-                QStringLiteral("33 3615 0001"));
-    addSupplier(c, QStringLiteral("P0003"), QStringLiteral("Aceros Monterrey"), {});
+                QStringLiteral("33 3615 0001"), QStringLiteral("compras@abastos.mx"));
+    addSupplier(c, QStringLiteral("P0003"), QStringLiteral("Aceros Monterrey"), {}, {});
     addSupplier(c, QStringLiteral("P0004"), QStringLiteral("Abarrotes La Estrella"),
-                QStringLiteral("33 3615 0001"));
-    addSupplier(c, QStringLiteral("P0005"), QStringLiteral("Bodega Azul"), {});
-    addSupplier(c, QStringLiteral("P0006"), QStringLiteral("Aaron Distribuciones"), {});
-    addSupplier(c, QStringLiteral("P0010"), QStringLiteral("Distribuidora Diez"), {});
+                QStringLiteral("33 3615 0001"),
+                QStringLiteral("pagos@laestrella.mx; cobranza@laestrella.mx"));
+    addSupplier(c, QStringLiteral("P0005"), QStringLiteral("Bodega Azul"), {},
+                QStringLiteral("bodega azul@example"));
+    addSupplier(c, QStringLiteral("P0006"), QStringLiteral("Aaron Distribuciones"), {},
+                QStringLiteral("ventas@aaron.mx"));
+    addSupplier(c, QStringLiteral("P0010"), QStringLiteral("Distribuidora Diez"), {},
+                QStringLiteral("diez@distribuidora.mx"));
     c.run(
         QStringLiteral("INSERT INTO OCRD (CardCode, CardName, CardType) VALUES"
                        " ('C0001', 'Aardvark Clientes', 'C')"));

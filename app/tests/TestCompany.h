@@ -13,6 +13,8 @@
 // P0004 has invoices of 1000 (2016-01-05) and 50 (2016-02-01), a cancelled
 // invoice, a credit note of 100 and a payment of 400 both on 2016-01-20.
 // P0006 has an invoice of 100 (2016-03-01) and a payment of 100 (2016-03-15).
+// E_Mail: P0003 has none, P0004 two addresses, P0005 a text that is no address,
+// the others one address each (P0006: ventas@aaron.mx).
 namespace testcompany {
 
 void create(const QString& path);

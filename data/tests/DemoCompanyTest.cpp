@@ -74,6 +74,30 @@ TEST_P(DemoCompanyTest, EdgeSuppliersHaveTheirExactMovementCounts) {
     EXPECT_GT(documents(QString::fromUtf8(demo::SupplierWithApostrophe)), 0);
 }
 
+// Statements are mailed to OCRD.E_Mail: most suppliers have one address, some
+// none, one a list and one a text that is no address at all.
+TEST_P(DemoCompanyTest, MostSuppliersHaveAnEmailAddressSomeNoneOneMalformed) {
+    const qlonglong suppliers = scalar(QStringLiteral("SELECT COUNT(*) FROM OCRD WHERE CardType = 'S'"));
+    const qlonglong withAt = scalar(QStringLiteral(
+        "SELECT COUNT(*) FROM OCRD WHERE CardType = 'S' AND E_Mail LIKE '_%@_%._%'"));
+    const qlonglong without = scalar(QStringLiteral(
+        "SELECT COUNT(*) FROM OCRD WHERE CardType = 'S' AND (E_Mail IS NULL OR E_Mail = '')"));
+    EXPECT_GT(withAt, suppliers * 8 / 10);
+    EXPECT_GT(without, 0);
+    EXPECT_EQ(withAt + without + 1, suppliers);  // the one malformed address is all the rest
+    const QString malformed = QString::fromUtf8(demo::SupplierWithMalformedEmail);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM OCRD WHERE CardCode = ? AND E_Mail = ?"),
+                     {malformed, QString::fromUtf8(demo::SupplierMalformedEmail)}),
+              1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM OCRD WHERE CardCode = ? AND E_Mail = ?"),
+                     {QString::fromUtf8(demo::SupplierWithTwoEmails),
+                      QString::fromUtf8(demo::SupplierTwoEmails)}),
+              1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM OCRD WHERE CardCode = ? AND E_Mail IS NULL"),
+                     {QString::fromUtf8(demo::SupplierWithNulls)}),
+              1);
+}
+
 TEST_P(DemoCompanyTest, CoversEverySeriesDocTypeCancellationAndNull) {
     struct Case {
         const char* what;

@@ -4,6 +4,7 @@
 #include "testing/TestServers.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -142,6 +143,7 @@ std::unique_ptr<FixtureCompany> FixtureCompany::onServer(const ConnectionSetting
     const ConnectionSettings reader = odbcDriver ? test::throughOdbc(s, *odbcDriver) : s;
     std::unique_ptr<FixtureCompany> company(new FixtureCompany(reader, writer));
     company->server_ = server;
+    company->dateTimes_ = odbcDriver.has_value();
     company->createTables();
     company->conexion_ =
         std::make_unique<ConexionSAP>(reader, QStringLiteral("ConexionSAP-") + database);
@@ -167,7 +169,18 @@ FixtureCompany::~FixtureCompany() {
 
 void FixtureCompany::createTables() {
     QSqlQuery query(QSqlDatabase::database(writerName_, false));
-    for (const char* sql : Tables) exec(query, QString::fromLatin1(sql));
+    for (const char* table : Tables) {
+        QString sql = QString::fromLatin1(table);
+        if (dateTimes_)
+            sql.replace(QLatin1String("DocDate DATE"), QLatin1String("DocDate TIMESTAMP"))
+                .replace(QLatin1String("DocDueDate DATE"), QLatin1String("DocDueDate TIMESTAMP"));
+        exec(query, sql);
+    }
+}
+
+QVariant FixtureCompany::dateValue(bool isNull, const QDate& date) const {
+    if (!dateTimes_) return nullOr(isNull, date);
+    return nullOr(isNull, QDateTime(date, QTime(23, 59, 59)));
 }
 
 QString FixtureCompany::newSupplier() {
@@ -193,8 +206,8 @@ void FixtureCompany::insert(const QString& cardCode, const Document& d) {
     query.addBindValue(cardCode);
     query.addBindValue(d.canceled);
     query.addBindValue(d.series);
-    query.addBindValue(nullOr(d.nullDate, d.date));
-    query.addBindValue(nullOr(d.nullDueDate, d.dueDate));
+    query.addBindValue(dateValue(d.nullDate, d.date));
+    query.addBindValue(dateValue(d.nullDueDate, d.dueDate));
     query.addBindValue(nullOr(d.nullTotal, d.total));
     query.addBindValue(d.reference);
     if (!payment) query.addBindValue(d.paidToDate);

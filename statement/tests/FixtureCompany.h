@@ -42,8 +42,9 @@ class FixtureCompany {
     static std::unique_ptr<FixtureCompany> sqlite(const QString& directory);
     // Null when QEV_TEST_PG is not set.
     static std::unique_ptr<FixtureCompany> postgres();
-    // A PostgreSQL database of its own read through the ODBC driver; null when
-    // QEV_TEST_PG or QEV_TEST_ODBC_DRIVER is not set.
+    // A PostgreSQL database of its own read through the ODBC driver, its
+    // document dates kept as date-times late in the day as the ERP's SQL Server
+    // keeps them; null when QEV_TEST_PG or QEV_TEST_ODBC_DRIVER is not set.
     static std::unique_ptr<FixtureCompany> odbc();
     ~FixtureCompany();
 
@@ -59,6 +60,7 @@ class FixtureCompany {
                                                     const QString& database,
                                                     const std::optional<QString>& odbcDriver);
     void createTables();
+    QVariant dateValue(bool isNull, const QDate& date) const;
 
     ConnectionSettings settings_;
     std::optional<ConnectionSettings>
@@ -67,6 +69,7 @@ class FixtureCompany {
     std::unique_ptr<ConexionSAP> conexion_;
     int suppliers_ = 0;
     int docEntry_ = 0;
+    bool dateTimes_ = false;
 };
 
 // The test server from QEV_TEST_PG; nothing when it is not set.
