@@ -546,9 +546,13 @@ void TForm1::mailStatement() {
 
     SendLog log(SendLog::defaultPath(directory));
     StatementMailer mailer(smtp, false, &log, SendLog::newRunName(), QString());
+    // A slow server would otherwise look like a window that hangs.
+    if (fmensaje_)
+        fmensaje_->showMessage(QStringLiteral("Enviando el correo, favor de esperar..."));
     const MailOutcome outcome =
         mailer.mail({DBText14->text(), tablaProveedores_->displayText(QStringLiteral("CardName")),
                      field, path});
+    closeWaitWindow();
     if (!outcome.sent)
         throw Error(QStringLiteral("No se envió el estado de cuenta: %1").arg(outcome.text));
     showInformationBox(this, QCoreApplication::applicationName(),

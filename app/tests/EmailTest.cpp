@@ -433,6 +433,7 @@ TEST_F(EmailWindowTest, TheButtonShowsTheAddressAndTellsHowTheSendingWent) {
     QTest::mouseClick(form->SBCorreo, Qt::LeftButton);
     EXPECT_EQ(boxes, QStringList{"info|qev|Estado de cuenta enviado a ventas@zapaterianunez.mx."});
     EXPECT_TRUE(opened.isEmpty());  // written to be sent, not shown
+    EXPECT_FALSE(fmensaje->isVisible());  // the wait window shown while sending is gone
     ASSERT_EQ(smtp.messages().size(), 1);
     const QJsonObject mail = readMail(smtp.messages()[0]);
     EXPECT_EQ(QByteArray::fromBase64(
