@@ -1,6 +1,7 @@
 #include "app/BatchPrint.h"
 
 #include "app/BatchMail.h"
+#include "app/BatchPool.h"
 #include "app/ErrorBox.h"
 #include "app/StatementPrinter.h"
 #include "data/ConexionSAP.h"
@@ -13,9 +14,15 @@
 #include "format/Error.h"
 #include "statement/StatementBuilder.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
+#include <QThread>
 
+#include <iostream>
+#include <map>
 #include <memory>
 
 namespace qev {
@@ -72,6 +79,13 @@ QStringList codesToPrint(TablaProveedores& proveedores, const BatchPrintRequest&
     return codes;
 }
 
+// The export's error box text without its heading, on one line.
+QString errorLines(const QString& boxText) {
+    QStringList lines = boxText.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    if (lines.size() > 1) lines.removeFirst();  // "The following error(s) have occured:"
+    return handlerErrorText(lines.join(QStringLiteral("; ")));
+}
+
 // One statement: build, then export. Returns the error text, empty on success;
 // `printed` gets the supplier's name, address field and the file written.
 QString printOne(BatchSources& sources, const QString& code, const QString& directory,
@@ -90,8 +104,13 @@ QString printOne(BatchSources& sources, const QString& code, const QString& dire
     } catch (const std::exception& error) {
         return handlerErrorText(exceptionMessage(error));
     }
-    if (printed.pdfPath.isEmpty())
-        return exportError.isEmpty() ? QStringLiteral("No se escribió el archivo.") : exportError;
+    if (printed.pdfPath.isEmpty()) {
+        const QString file =
+            QDir::toNativeSeparators(QDir(directory).filePath(StatementPrinter::fileNameFor(code)));
+        return exportError.isEmpty()
+                   ? QStringLiteral("No se escribió \"%1\".").arg(file)
+                   : QStringLiteral("No se escribió \"%1\": %2").arg(file, errorLines(exportError));
+    }
     return {};
 }
 
@@ -110,6 +129,92 @@ bool mailOne(BatchMail& mail, const StatementRecipient& printed, const QString& 
     return !outcome.stopRun;
 }
 
+// The progress lines, one per supplier in the order of the codes, however the
+// statements finish.
+class ProgressLines {
+  public:
+    ProgressLines(const QStringList& codes, QTextStream& out, QTextStream& err)
+        : codes_(codes), out_(out), err_(err) {}
+
+    void done(int index, const QString& path, const QString& error) {
+        pending_[index] = {path, error};
+        for (auto it = pending_.begin(); it != pending_.end() && it->first == next_;
+             it = pending_.erase(it), ++next_)
+            write(it->first, it->second.first, it->second.second);
+    }
+    int failed() const { return failed_; }
+
+  private:
+    void write(int index, const QString& path, const QString& error) {
+        const QString counter =
+            QStringLiteral("[%1/%2] %3: ").arg(index + 1).arg(codes_.size()).arg(codes_[index]);
+        if (error.isEmpty()) {
+            out_ << counter << QDir::toNativeSeparators(path) << Qt::endl;
+        } else {
+            ++failed_;
+            err_ << counter << error << Qt::endl;
+        }
+    }
+
+    const QStringList& codes_;
+    QTextStream& out_;
+    QTextStream& err_;
+    std::map<int, std::pair<QString, QString>> pending_;
+    int next_ = 0;
+    int failed_ = 0;
+};
+
+QJsonObject toJson(const ConnectionSettings& s) {
+    return {{"driver", s.driver},
+            {"server", s.server},
+            {"port", s.port},
+            {"database", s.database},
+            {"user", s.user},
+            {"password", s.password},
+            {"odbcDriver", s.odbcDriver},
+            {"odbcOptions", s.odbcOptions},
+            {"dataDirectory", s.dataDirectory},
+            {"demoDatabasePath", s.demoDatabasePath}};
+}
+
+ConnectionSettings settingsFromJson(const QJsonObject& o) {
+    ConnectionSettings s;
+    s.driver = o.value(QLatin1String("driver")).toString();
+    s.server = o.value(QLatin1String("server")).toString();
+    s.port = o.value(QLatin1String("port")).toInt();
+    s.database = o.value(QLatin1String("database")).toString();
+    s.user = o.value(QLatin1String("user")).toString();
+    s.password = o.value(QLatin1String("password")).toString();
+    s.odbcDriver = o.value(QLatin1String("odbcDriver")).toString();
+    s.odbcOptions = o.value(QLatin1String("odbcOptions")).toString();
+    s.dataDirectory = o.value(QLatin1String("dataDirectory")).toString();
+    s.demoDatabasePath = o.value(QLatin1String("demoDatabasePath")).toString();
+    return s;
+}
+
+int jobsFor(const BatchPrintRequest& request, int statements) {
+    const int jobs = request.jobs > 0 ? request.jobs : QThread::idealThreadCount();
+    return std::max(1, std::min(jobs, statements));
+}
+
+// The settings go to the workers on their input, so that no password is put
+// on a command line or in a file.
+void printInWorkers(const ConnectionSettings& settings, const BatchPrintRequest& request,
+                    const QStringList& codes, const QString& directory, int jobs,
+                    ProgressLines& progress) {
+    const QString program = request.workerProgram.isEmpty()
+                                ? QCoreApplication::applicationFilePath()
+                                : request.workerProgram;
+    const QByteArray start =
+        QJsonDocument(QJsonObject{{"settings", toJson(settings)}, {"out", directory}})
+            .toJson(QJsonDocument::Compact);
+    BatchPool pool(program, start, codes, jobs,
+                   [&progress](int index, const QString& path, const QString& error) {
+                       progress.done(index, path, error);
+                   });
+    pool.run();
+}
+
 }  // namespace
 
 int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& request,
@@ -125,6 +230,7 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
         err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
         return BatchCannotStart;
     }
+    if (!sources->file->damageNotice().isEmpty()) err << sources->file->damageNotice() << Qt::endl;
     if (!QDir().mkpath(directory)) {
         err << QStringLiteral("No se puede crear la carpeta \"%1\".").arg(directory) << Qt::endl;
         return BatchCannotStart;
@@ -143,6 +249,21 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
 
     const QStringList codes = codesToPrint(sources->proveedores, request, err);
     if (codes.isEmpty()) return request.all ? BatchPrinted : BatchUnknownSupplier;
+
+    // Mailing goes one supplier after the other: its send log and its stop on
+    // a server failure follow the order of the suppliers.
+    const int jobs = mail ? 1 : jobsFor(request, int(codes.size()));
+    if (jobs > 1) {
+        sources.reset();  // the workers bring their own connections and movements files
+        ProgressLines progress(codes, out, err);
+        printInWorkers(settings, request, codes, directory, jobs, progress);
+        if (progress.failed() == 0) return BatchPrinted;
+        err << QStringLiteral("%1 de %2 estados de cuenta no se pudieron escribir.")
+                   .arg(progress.failed())
+                   .arg(codes.size())
+            << Qt::endl;
+        return BatchSomeFailed;
+    }
 
     int failed = 0;
     int done = 0;
@@ -195,6 +316,41 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
                    .arg(codes.size())
             << Qt::endl;
         return BatchSomeFailed;
+    }
+    return BatchPrinted;
+}
+
+int runBatchWorker(std::istream& in, std::ostream& out) {
+    const auto readMessage = [&in](QJsonObject& message) {
+        std::string line;
+        if (!std::getline(in, line)) return false;
+        message = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+        return true;
+    };
+    const auto answer = [&out](const QJsonObject& message) {
+        out << QJsonDocument(message).toJson(QJsonDocument::Compact).toStdString() << std::endl;
+    };
+    QJsonObject start;
+    readMessage(start);
+    const QString directory = start.value(QLatin1String("out")).toString();
+    std::unique_ptr<BatchSources> sources;
+    try {
+        sources = std::make_unique<BatchSources>(
+            settingsFromJson(start.value(QLatin1String("settings")).toObject()));
+    } catch (const std::exception& error) {
+        answer({{"fatal", handlerErrorText(exceptionMessage(error))}});
+        return BatchCannotStart;
+    }
+    if (!sources->file->damageNotice().isEmpty())
+        QTextStream(stderr) << sources->file->damageNotice() << Qt::endl;
+    for (QJsonObject job; readMessage(job);) {
+        if (!job.contains(QLatin1String("code"))) continue;
+        const int index = job.value(QLatin1String("i")).toInt();
+        StatementRecipient printed;
+        const QString error =
+            printOne(*sources, job.value(QLatin1String("code")).toString(), directory, printed);
+        answer(error.isEmpty() ? QJsonObject{{"i", index}, {"path", printed.pdfPath}}
+                               : QJsonObject{{"i", index}, {"error", error}});
     }
     return BatchPrinted;
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <iosfwd>
+
 class QTextStream;
 
 namespace qev {
@@ -16,6 +18,9 @@ struct BatchPrintRequest {
     QStringList codes;        // the suppliers to print; empty with `all`
     bool all = false;         // every supplier of the list, in code order
     QString outputDirectory;  // --out DIR; the data directory when empty
+    int jobs = 0;             // --jobs N: statements printed at once; 0: one per processor
+    // The program started as a worker when jobs > 1; empty: this program.
+    QString workerProgram;
     bool email = false;       // --email: mail each statement written to its supplier
     bool dryRun = false;      // --dry-run: write the messages as .eml files instead
     bool resume = false;      // --resume: go on with the last run of the send log
@@ -32,11 +37,17 @@ enum BatchPrintResult {
 };
 
 // Builds and exports each statement the same way as the print button, writing
-// one progress line per supplier to `out` and errors to `err` (Spanish texts).
+// one progress line per supplier to `out` and errors to `err` (Spanish texts),
+// in the order of the codes whatever the order they are finished in. With more
+// than one job the statements are printed by worker processes (BatchPool).
 // With `email` each statement written is then mailed to the supplier's
 // address and the line tells how that went; a server that cannot be used
-// stops the run, which `resume` continues later.
+// stops the run, which `resume` continues later. Mailing runs one job.
 int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& request,
                   QTextStream& out, QTextStream& err);
+
+// `qev --batch-worker`: prints the statements a BatchPool hands it on `in` and
+// answers on `out`; returns the exit code.
+int runBatchWorker(std::istream& in, std::ostream& out);
 
 }  // namespace qev

@@ -16,6 +16,7 @@ struct OptionSpec {
     QStringList names;
     QString valueName;
     QString description;
+    bool hidden = false;  // started by qev itself, not shown in the usage
 };
 
 const std::vector<OptionSpec>& optionSpecs() {
@@ -26,6 +27,9 @@ const std::vector<OptionSpec>& optionSpecs() {
         {{"out"},
          "carpeta",
          "Carpeta de los estados de cuenta escritos (con --print o --print-all)."},
+        {{"jobs"},
+         "número",
+         "Estados de cuenta escritos a la vez con --print o --print-all (uno por procesador)."},
         {{"email"},
          {},
          "Envía por correo cada estado de cuenta escrito a su proveedor (con --print o "
@@ -39,6 +43,7 @@ const std::vector<OptionSpec>& optionSpecs() {
         {{"supplier"}, "código", "Proveedor que muestran las imágenes de --screenshot."},
         {{"h", "help"}, {}, "Muestra esta ayuda y termina."},
         {{"v", "version"}, {}, "Muestra la versión y termina."},
+        {{"batch-worker"}, {}, {}, true},
     };
     return specs;
 }
@@ -80,6 +85,16 @@ StartUpOptions parseStartUpOptions(const QStringList& arguments) {
     options.printCodes = parser.values(QStringLiteral("print"));
     options.printAll = parser.isSet(QStringLiteral("print-all"));
     options.outputDir = parser.value(QStringLiteral("out"));
+    options.batchWorker = parser.isSet(QStringLiteral("batch-worker"));
+    if (parser.isSet(QStringLiteral("jobs"))) {
+        bool ok = false;
+        options.jobs = parser.value(QStringLiteral("jobs")).toInt(&ok);
+        if (!ok || options.jobs < 1)
+            throw Error(QStringLiteral("El valor de --jobs debe ser un número entero mayor que 0: %1.")
+                            .arg(parser.value(QStringLiteral("jobs"))));
+        if (!options.batch())
+            throw Error(QStringLiteral("La opción --jobs va con --print o --print-all."));
+    }
     options.checkConnection = parser.isSet(QStringLiteral("check-connection"));
     options.help = parser.isSet(QStringLiteral("help"));
     options.version = parser.isSet(QStringLiteral("version"));
@@ -109,6 +124,7 @@ QString usageText() {
         "\n"
         "Opciones:\n");
     for (const OptionSpec& spec : optionSpecs()) {
+        if (spec.hidden) continue;
         QStringList names;
         for (const QString& name : spec.names) names << dashed(name);
         QString left = names.join(QStringLiteral(", "));

@@ -18,6 +18,7 @@
 #include <QTextStream>
 
 #include <dlfcn.h>
+#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -97,6 +98,7 @@ static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
     request.email = options.email;
     request.dryRun = options.dryRun;
     request.resume = options.resume;
+    request.jobs = options.jobs;
     if (options.email) {
         try {
             request.smtp = SmtpSettings::load(settingsPath(options));
@@ -106,6 +108,12 @@ static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
         }
     }
     return runBatchPrint(*settings, request, out, err);
+}
+
+static int runWorker(int& argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    return runBatchWorker(std::cin, std::cout);
 }
 
 static int runCheck(int& argc, char** argv, const StartUpOptions& options) {
@@ -134,6 +142,7 @@ int runQev(int& argc, char** argv) {
 
     // The regional formats first, with the program's own overrides, before any window.
     initFormatSettings(QLocale::system());
+    if (options.batchWorker) return runWorker(argc, argv);
     if (options.checkConnection) return runCheck(argc, argv, options);
     if (options.batch()) return runBatch(argc, argv, options);
 
@@ -147,6 +156,8 @@ int runQev(int& argc, char** argv) {
         return 1;
     }
     windows.form->show();
+    if (const QString notice = windows.form->movementsNotice(); !notice.isEmpty())
+        showInformationBox(windows.form.get(), QCoreApplication::applicationName(), notice);
     if (!options.screenshotDir.isEmpty()) {
         if (!options.supplierCode.isEmpty()) windows.form->Edit1->setText(options.supplierCode);
         return saveScreenshots(*windows.form, *windows.fmensaje, options.screenshotDir) ? 0 : 1;

@@ -67,7 +67,8 @@ QString StatementPrinter::print(const QString& code, const QString& directory) {
     run.ShowError = showError;
     run.Progress = progress;
     run.ShowProgress = report.ShowProgress;
-    return run.Export(&filter) ? filter.FileName : QString();
+    const bool exported = run.Export(&filter);
+    return exported && !report.Terminated ? filter.FileName : QString();  // a cancel writes none
 }
 
 }  // namespace qev

@@ -22,8 +22,9 @@ class StatementPrinter {
     StatementPrinter& operator=(const StatementPrinter&) = delete;
 
     // Prepares the report and exports it into `directory`; returns the file
-    // written, or an empty text when the export reported an error (through
-    // showError, or the report's error box when that is unset).
+    // written, or an empty text when the export was cancelled or reported an
+    // error (through showError, or the report's error box when that is unset).
+    // A file of that name from before is then left as it was.
     QString print(const QString& code, const QString& directory);
 
     // "QEV_" + code + ".pdf", with every character that a file name cannot

@@ -147,6 +147,10 @@ void TForm1::openDataSources(const ConnectionSettings& settings) {
     });
 }
 
+QString TForm1::movementsNotice() const {
+    return movementsFile_->notice();
+}
+
 QToolButton* TForm1::createSpeedButton(const char* name, int left, int top, const QString& hint) {
     auto* button = new QToolButton(Panel1);
     button->setObjectName(QLatin1String(name));

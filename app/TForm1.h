@@ -59,6 +59,8 @@ class TForm1 : public QWidget {
     TablaMovtos& tablaMovtos() const { return *tablaMovtos_; }
     TablaSql& tablaSql() const { return *tablaSql_; }
     ConexionSAP& conexionSAP() const { return *conexionSAP_; }
+    // What opening the movements file has to tell the user; empty when nothing.
+    QString movementsNotice() const;
     bool inStatementMode() const;
 
     // Button bar.

@@ -3,6 +3,7 @@
 #include "data/DemoCompany.h"
 #include "format/Error.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -17,7 +18,8 @@ QSqlDatabase configure(const ConnectionSettings& s, const QString& name) {
         if (s.usesDemoCompany())
             DemoCompany::ensureSqliteFile(path);
         else if (!QFileInfo::exists(path))
-            throw Error(QStringLiteral("Database file \"%1\" not found").arg(path));
+            throw Error(QStringLiteral("No se encuentra el archivo de la base de datos \"%1\"")
+                            .arg(QDir::toNativeSeparators(path)));
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
@@ -38,7 +40,7 @@ QSqlDatabase configure(const ConnectionSettings& s, const QString& name) {
         db.setPassword(s.password);
         return db;
     }
-    throw Error(QStringLiteral("Unknown database driver \"%1\"").arg(s.driver));
+    throw Error(unknownDriverText(s.driver));
 }
 
 // The server itself refuses writes for the session: psqlODBC ignores the ODBC
@@ -54,26 +56,61 @@ void makeReadOnly(QSqlDatabase& db, const ConnectionSettings& s) {
 }  // namespace
 
 ConexionSAP::ConexionSAP(const ConnectionSettings& settings, const QString& connectionName)
-    : connectionName_(connectionName) {
+    : connectionName_(connectionName), settings_(settings) {
     QString failure;
     {
         QSqlDatabase db = configure(settings, connectionName_);
-        if (!db.open()) {
-            failure = db.lastError().text();
-            if (failure.trimmed().isEmpty())
-                failure = QStringLiteral("Cannot open the database connection");
-        } else {
-            try {
-                makeReadOnly(db, settings);
-            } catch (const Error& e) {
-                failure = e.message();
-            }
+        try {
+            openConnection(db);
+        } catch (const Error& e) {
+            failure = e.message();
         }
     }
     if (!failure.isEmpty()) {
         QSqlDatabase::removeDatabase(connectionName_);
         throw Error(failure);
     }
+}
+
+void ConexionSAP::openConnection(QSqlDatabase& db) {
+    if (!db.open()) {
+        const QString failure = db.lastError().text();
+        throw Error(failure.trimmed().isEmpty()
+                        ? QStringLiteral("Cannot open the database connection")
+                        : failure);
+    }
+    makeReadOnly(db, settings_);
+}
+
+bool ConexionSAP::connectionAlive() {
+    QSqlDatabase db = database();
+    if (!db.isOpen()) return false;
+    QSqlQuery probe(db);
+    return probe.exec(QStringLiteral("SELECT 1")) && probe.next();
+}
+
+void ConexionSAP::reconnect() {
+    QSqlDatabase db = database();
+    db.close();
+    try {
+        openConnection(db);
+    } catch (const Error& e) {
+        throw Error(QStringLiteral("Se perdió la conexión con la base de datos de la empresa y no "
+                                   "se pudo restablecer: %1. Vuelva a intentarlo cuando el "
+                                   "servidor esté disponible")
+                        .arg(e.message().trimmed()));
+    }
+}
+
+void ConexionSAP::runReading(QSqlQuery& query, const std::function<bool(QSqlQuery&)>& run) {
+    if (run(query)) return;
+    const QString failure = query.lastError().text();
+    if (connectionAlive()) throw Error(failure);
+    // Nothing has been read yet, so asking again cannot give a row twice.
+    reconnect();
+    query = QSqlQuery(database());
+    query.setForwardOnly(true);
+    if (!run(query)) throw Error(query.lastError().text());
 }
 
 ConexionSAP::~ConexionSAP() {

@@ -5,6 +5,10 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
+
+class QSqlQuery;
+
 namespace qev {
 
 // The read-only connection to the ERP company database, opened once at start-up.
@@ -21,8 +25,20 @@ class ConexionSAP {
     QSqlDatabase database() const;
     const QString& connectionName() const { return connectionName_; }
 
+    // Runs a query that only reads (prepared and bound by `run`, which returns
+    // exec's result) and, when the connection turns out to be lost (a server
+    // restarted, a connection ended by the administrator), connects again and
+    // runs it once more. Throws Error with the driver's text, or with a Spanish
+    // text when the database cannot be reached.
+    void runReading(QSqlQuery& query, const std::function<bool(QSqlQuery&)>& run);
+
   private:
+    bool connectionAlive();
+    void reconnect();
+    void openConnection(QSqlDatabase& db);
+
     QString connectionName_;
+    ConnectionSettings settings_;
 };
 
 }  // namespace qev

@@ -3,6 +3,7 @@
 #include "format/Error.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -57,7 +58,47 @@ QString connectionString(const ConnectionSettings& s) {
     return text;
 }
 
+QString printable(QString text) {
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) c = u'?';
+    return text;
+}
+
+// QSettings reads almost anything without complaint, so a line that is
+// neither "[section]", "key=value" nor a comment would silently drop a value
+// (and with it, say, the real database for the demo one). Checked first.
+void checkIniLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("No se puede leer el archivo de configuración \"%1\": %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+    int number = 0;
+    while (!file.atEnd()) {
+        ++number;
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#')) continue;
+        const bool section = line.startsWith(u'[') && line.endsWith(u']') && line.size() > 2;
+        const bool value = line.indexOf(u'=') > 0 && !line.startsWith(u'[');
+        if (!section && !value)
+            throw Error(QStringLiteral("El archivo de configuración \"%1\" no es válido: la línea "
+                                       "%2 (\"%3\") no es una sección [nombre] ni una "
+                                       "clave=valor")
+                            .arg(QDir::toNativeSeparators(path))
+                            .arg(number)
+                            .arg(printable(line.left(60))));
+    }
+}
+
+const QStringList KnownDrivers{QStringLiteral("sqlite"), QStringLiteral("postgresql"),
+                               QStringLiteral("odbc")};
+
 }  // namespace
+
+QString unknownDriverText(const QString& driver) {
+    return QStringLiteral("El controlador de base de datos \"%1\" no se conoce; use sqlite, "
+                          "postgresql u odbc")
+        .arg(driver);
+}
 
 QString ConnectionSettings::effectiveOdbcDriver() const {
     return odbcDriver.isEmpty() ? QStringLiteral("FreeTDS") : odbcDriver;
@@ -95,17 +136,31 @@ ConnectionSettings ConnectionSettings::load(const QString& iniPath) {
     if (!QFileInfo::exists(path)) {
         // A settings file named on the command line that is not there is a
         // mistake; falling back to the demo company would show the wrong data.
-        if (explicitPath) throw Error(QStringLiteral("Settings file \"%1\" not found").arg(path));
+        if (explicitPath)
+            throw Error(QStringLiteral("No se encuentra el archivo de configuración \"%1\"")
+                            .arg(QDir::toNativeSeparators(path)));
         return result;
     }
+    checkIniLines(path);
     QSettings ini(path, QSettings::IniFormat);
     if (ini.status() != QSettings::NoError)
-        throw Error(QStringLiteral("Settings file \"%1\" cannot be read").arg(path));
+        throw Error(QStringLiteral("No se puede leer el archivo de configuración \"%1\"")
+                        .arg(QDir::toNativeSeparators(path)));
     ini.beginGroup(QStringLiteral("database"));
     result.driver =
         ini.value(QStringLiteral("driver"), result.driver).toString().trimmed().toLower();
+    if (!KnownDrivers.contains(result.driver))
+        throw Error(QStringLiteral("Archivo de configuración \"%1\": ")
+                        .arg(QDir::toNativeSeparators(path)) +
+                    unknownDriverText(result.driver));
     result.server = ini.value(QStringLiteral("server")).toString();
-    result.port = ini.value(QStringLiteral("port"), 0).toInt();
+    const QString port = ini.value(QStringLiteral("port")).toString().trimmed();
+    bool portOk = true;
+    result.port = port.isEmpty() ? 0 : port.toInt(&portOk);
+    if (!portOk || result.port < 0 || result.port > 65535)
+        throw Error(QStringLiteral("Archivo de configuración \"%1\": el puerto \"%2\" no es un "
+                                   "número de puerto")
+                        .arg(QDir::toNativeSeparators(path), port));
     result.database = ini.value(QStringLiteral("database")).toString();
     result.user = ini.value(QStringLiteral("user")).toString();
     result.password = ini.value(QStringLiteral("password")).toString();

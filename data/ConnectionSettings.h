@@ -48,4 +48,7 @@ struct ConnectionSettings {
     bool usesDemoCompany() const;
 };
 
+// "El controlador de base de datos "x" no se conoce; ..." for a driver qev has none for.
+QString unknownDriverText(const QString& driver);
+
 }  // namespace qev

@@ -192,6 +192,9 @@ SAHooks* dbfFileHooks() {
         h.FFlush = flushFile;
         h.FClose = closeFile;
         h.Remove = removeFile;
+        // Failures reach the user as MovementsFile's errors, not as
+        // shapelib's English lines on stderr.
+        h.Error = [](const char*) {};
         return h;
     }();
     return &hooks;

@@ -5,6 +5,7 @@
 #include "format/Error.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +13,9 @@
 #include <shapefil.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 namespace qev {
 
@@ -20,12 +23,24 @@ namespace {
 
 DBFHandle dbf(void* handle) {
     // Null only after a failed truncate, which has already reported its error.
-    if (!handle) throw Error(QStringLiteral("The movements file is not open"));
+    if (!handle)
+        throw Error(QStringLiteral("El archivo de movimientos no está abierto; vuelva a consultar "
+                                   "el estado de cuenta"));
     return static_cast<DBFHandle>(handle);
 }
 
 QString fileError(const QString& path, const QString& what) {
     return QStringLiteral("Movements file \"%1\": %2").arg(QDir::toNativeSeparators(path), what);
+}
+
+// Writes that did not reach the file, most often for want of disk space. The
+// writes are buffered, so the record at fault is not known; errno says why.
+Error writeFailure(const QString& path) {
+    const int reason = errno;
+    return Error(QStringLiteral("No se puede escribir en el archivo de movimientos \"%1\": %2")
+                     .arg(QDir::toNativeSeparators(path),
+                          reason ? QString::fromLocal8Bit(std::strerror(reason))
+                                 : QStringLiteral("quizá el disco está lleno")));
 }
 
 // Creates an empty file with the given fields, replacing any file there.
@@ -54,6 +69,87 @@ QByteArray trimmed(const char* data, int width) {
     return QByteArray(data + begin, end - begin);
 }
 
+quint32 littleEndian(const QByteArray& bytes, int at, int size) {
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i) value = (value << 8) | quint8(bytes[at + i]);
+    return value;
+}
+
+// Why the file cannot be a sound dBASE table, in Spanish; empty when its header
+// and its size agree. A crash or a full disk while it was written leaves a short
+// header or fewer records than the header counts.
+QString damageOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};  // left for the open to report
+    const qint64 size = file.size();
+    const QByteArray head = file.read(32);
+    if (head.size() < 32) return QStringLiteral("le falta el encabezado");
+    const qint64 headerLength = littleEndian(head, 8, 2);
+    const qint64 recordLength = littleEndian(head, 10, 2);
+    const qint64 records = littleEndian(head, 4, 4);
+    if ((quint8(head[0]) & 0x07) != 0x03 || headerLength < 65 || recordLength < 2 ||
+        headerLength > size)
+        return QStringLiteral("el encabezado no es de una tabla dBASE");
+    // The field descriptors (32 bytes each) end with 0x0D; their widths add up
+    // to the record length after the deletion flag.
+    const QByteArray descriptors = file.read(headerLength - 32);
+    qint64 widths = 1;
+    int at = 0;
+    while (at + 32 <= descriptors.size() && descriptors[at] != '\r') {
+        widths += quint8(descriptors[at + 16]);
+        at += 32;
+    }
+    if (at >= descriptors.size() || descriptors[at] != '\r' || widths != recordLength)
+        return QStringLiteral("la descripción de los campos está dañada");
+    if (size < headerLength + records * recordLength)
+        return QStringLiteral("está cortado: le faltan registros");
+    return {};
+}
+
+// Moves a damaged file out of the way under a name that says so, keeping its
+// bytes; returns the new name.
+QString setAside(const QString& path) {
+    const QFileInfo info(path);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside;
+    for (int n = 1;; ++n) {
+        aside = info.dir().filePath(
+            QStringLiteral("%1-dañado-%2%3.dbf")
+                .arg(info.completeBaseName(), stamp,
+                     n == 1 ? QString() : QStringLiteral("-%1").arg(n)));
+        if (!QFileInfo::exists(aside)) break;
+    }
+    if (!QFile::rename(path, aside))
+        throw Error(QStringLiteral("El archivo de movimientos \"%1\" está dañado y no se puede "
+                                   "apartar; bórrelo y vuelva a abrir qev")
+                        .arg(QDir::toNativeSeparators(path)));
+    return aside;
+}
+
+// Takes the lock of the first file of the folder that no running qev holds.
+std::unique_ptr<QLockFile> lockFreeFile(const QString& directory, int& number) {
+    const QString shown = QDir::toNativeSeparators(directory);
+    for (number = 1; number <= MovementsFile::MaxFiles; ++number) {
+        auto lock = std::make_unique<QLockFile>(
+            QDir(directory).filePath(MovementsFile::fileNameOf(number) + QStringLiteral(".lock")));
+        // A lock is stale only when its process is gone, never because it is old.
+        lock->setStaleLockTime(0);
+        if (lock->tryLock(0)) return lock;
+        if (lock->error() == QLockFile::PermissionError)
+            throw Error(QStringLiteral("No se puede escribir en la carpeta de datos \"%1\"; qev "
+                                       "guarda ahí el archivo de movimientos")
+                            .arg(shown));
+        if (lock->error() != QLockFile::LockFailedError)
+            throw Error(QStringLiteral("No se puede bloquear el archivo de movimientos en la "
+                                       "carpeta de datos \"%1\"")
+                            .arg(shown));
+    }
+    throw Error(QStringLiteral("La carpeta de datos \"%1\" está ocupada: otras %2 copias de qev "
+                               "la usan. Cierre alguna y vuelva a intentarlo")
+                    .arg(shown)
+                    .arg(MovementsFile::MaxFiles));
+}
+
 // The header's date of last update: today, not shapelib's fixed default.
 void stampToday(DBFHandle h) {
     const QDate today = QDate::currentDate();
@@ -79,23 +175,50 @@ std::vector<MovementsFile::Field> MovementsFile::standardFields() {
     };
 }
 
+QString MovementsFile::notice() const {
+    return QStringList{damageNotice_, sharedNotice_}.join(QLatin1Char(' ')).trimmed();
+}
+
+QString MovementsFile::fileNameOf(int number) {
+    if (number <= 1) return QString::fromLatin1(FileName);
+    return QStringLiteral("qevmovs_%1.dbf").arg(number);
+}
+
 std::shared_ptr<MovementsFile> MovementsFile::open(const QString& directory) {
     if (!QDir().mkpath(directory))
         throw Error(QStringLiteral("Cannot create the directory \"%1\"")
                         .arg(QDir::toNativeSeparators(directory)));
-    const QString path = QDir(directory).filePath(QString::fromLatin1(FileName));
+    int number = 1;
+    std::unique_ptr<QLockFile> lock = lockFreeFile(directory, number);
+    const QString path = QDir(directory).filePath(fileNameOf(number));
+    QString shared, damaged;
+    if (number > 1)
+        shared = QStringLiteral("Otra copia de qev usa el archivo de movimientos de la carpeta "
+                                  "de datos; esta trabaja con \"%1\".")
+                       .arg(QDir::toNativeSeparators(path));
+    if (QFileInfo::exists(path)) {
+        if (const QString damage = damageOf(path); !damage.isEmpty()) {
+            const QString aside = setAside(path);
+            damaged = QStringLiteral("El archivo de movimientos \"%1\" estaba dañado (%2); se "
+                                      "guardó como \"%3\" y se creó uno nuevo.")
+                           .arg(QDir::toNativeSeparators(path), damage,
+                                QFileInfo(aside).fileName());
+        }
+    }
     if (!QFileInfo::exists(path)) createFile(path, standardFields());
     DBFHandle h = openFile(path);
     if (!h) throw Error(fileError(path, QStringLiteral("cannot be opened as a dBASE table")));
     stampToday(h);
-    std::shared_ptr<MovementsFile> file(new MovementsFile(path, h));
+    std::shared_ptr<MovementsFile> file(new MovementsFile(path, h, std::move(lock)));
+    file->damageNotice_ = damaged;
+    file->sharedNotice_ = shared;
     file->readStructure();
     file->rebuildState();
     return file;
 }
 
-MovementsFile::MovementsFile(QString path, void* handle)
-    : path_(std::move(path)), handle_(handle) {}
+MovementsFile::MovementsFile(QString path, void* handle, std::unique_ptr<QLockFile> lock)
+    : path_(std::move(path)), lock_(std::move(lock)), handle_(handle) {}
 
 MovementsFile::~MovementsFile() {
     if (handle_) DBFClose(dbf(handle_));
@@ -266,8 +389,8 @@ void MovementsFile::indexRemove(const QByteArray& key, int record) {
 int MovementsFile::appendValues(const std::vector<QVariant>& values) {
     QByteArray raw = encodeRecord(values);
     const int record = storedRecords();
-    if (!DBFWriteTuple(dbf(handle_), record, raw.data()))
-        throw Error(fileError(path_, QStringLiteral("cannot write record %1").arg(record + 1)));
+    errno = 0;  // what the write leaves there says why it failed
+    if (!DBFWriteTuple(dbf(handle_), record, raw.data())) throw writeFailure(path_);
     deleted_.push_back(false);
     ++live_;
     keys_.push_back(sliceKey(raw));  // written here, so already in canonical form
@@ -286,8 +409,9 @@ void MovementsFile::setRecordField(QByteArray& raw, int field, const QVariant& v
 void MovementsFile::appendRecords(const std::vector<QByteArray>& records) {
     for (const QByteArray& raw : records) {
         const int record = storedRecords();
+        errno = 0;
         if (!DBFWriteTuple(dbf(handle_), record, const_cast<char*>(raw.constData())))
-            throw Error(fileError(path_, QStringLiteral("cannot write record %1").arg(record + 1)));
+            throw writeFailure(path_);
         deleted_.push_back(false);
         ++live_;
         keys_.push_back(sliceKey(raw));
@@ -307,9 +431,8 @@ void MovementsFile::updateRecords(const std::vector<int>& fields,
         const RecordUpdate& update = updates[i];
         QByteArray raw = readRaw(update.record);
         for (std::size_t f = 0; f < fields.size(); ++f) encodeField(raw, fields[f], update.values[f]);
-        if (!DBFWriteTuple(dbf(handle_), update.record, raw.data()))
-            throw Error(
-                fileError(path_, QStringLiteral("cannot write record %1").arg(update.record + 1)));
+        errno = 0;
+        if (!DBFWriteTuple(dbf(handle_), update.record, raw.data())) throw writeFailure(path_);
         QByteArray newKey = sliceKey(raw);
         QByteArray& key = keys_[std::size_t(update.record)];
         if (newKey != key) {
@@ -328,8 +451,8 @@ int MovementsFile::firstWithKeyOf(int record) const {
 
 void MovementsFile::writeValues(int record, const std::vector<QVariant>& values) {
     QByteArray raw = encodeRecord(values);
-    if (!DBFWriteTuple(dbf(handle_), record, raw.data()))
-        throw Error(fileError(path_, QStringLiteral("cannot write record %1").arg(record + 1)));
+    errno = 0;  // what the write leaves there says why it failed
+    if (!DBFWriteTuple(dbf(handle_), record, raw.data())) throw writeFailure(path_);
     QByteArray newKey = sliceKey(raw);
     QByteArray& key = keys_[std::size_t(record)];
     if (newKey != key) {
@@ -350,17 +473,19 @@ void MovementsFile::markDeleted(int record) {
 }
 
 void MovementsFile::truncate() {
-    DBFClose(dbf(handle_));
+    // After a failed truncate (a full disk) the file is closed; the next one
+    // tries again from scratch.
+    if (handle_) DBFClose(static_cast<DBFHandle>(handle_));
     handle_ = nullptr;
+    deleted_.clear();
+    keys_.clear();
+    index_.clear();
+    live_ = 0;
     createFile(path_, fields_);
     handle_ = openFile(path_);
     if (!handle_)
         throw Error(fileError(path_, QStringLiteral("cannot be opened as a dBASE table")));
     stampToday(dbf(handle_));
-    deleted_.clear();
-    keys_.clear();
-    index_.clear();
-    live_ = 0;
 }
 
 void MovementsFile::checkValue(int field, const QVariant& value) const {
@@ -370,10 +495,10 @@ void MovementsFile::checkValue(int field, const QVariant& value) const {
 
 void MovementsFile::flush() {
     DBFHandle h = dbf(handle_);
+    errno = 0;
     DBFUpdateHeader(h);
     // Writes are buffered: a failure of any earlier one shows here.
-    if (h->sHooks.FFlush(h->fp) != 0 || dbfWriteFailed(h->fp))
-        throw Error(fileError(path_, QStringLiteral("cannot be written")));
+    if (h->sHooks.FFlush(h->fp) != 0 || dbfWriteFailed(h->fp)) throw writeFailure(path_);
 }
 
 int MovementsFile::locate(const QString& serie, const QVariant& folio, const QString& fecha) const {

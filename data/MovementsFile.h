@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QLockFile>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -15,9 +16,16 @@ namespace qev {
 // statement, read and written through shapelib. Texts are Windows-1252; amounts
 // numeric with four decimals. A missing file is created with the movement
 // fields; an existing one must have them all.
+//
+// A file is written by one qev at a time: it is locked (a QLockFile beside it)
+// for as long as it is open. When another qev holds "qevmovs.dbf", this one
+// works in the next free scratch file of the folder ("qevmovs_2.dbf", ...), so
+// two windows or a window and a batch run never mix their suppliers' rows.
 class MovementsFile {
   public:
     static constexpr const char* FileName = "qevmovs.dbf";
+    // Files a folder offers before it counts as busy.
+    static constexpr int MaxFiles = 16;
 
     struct Field {
         QString name;
@@ -28,8 +36,13 @@ class MovementsFile {
         char nativeType = 0;  // as in the file ('D', 'F', 'L' ...), kept when recreating it
     };
 
-    // Opens (creating when missing) the file in the directory; throws Error.
+    // Opens (creating when missing) the first file of the directory that no
+    // other qev holds; throws Error when the folder cannot be written or every
+    // file is taken. A file found damaged is set aside under another name and
+    // replaced by a new one, which notice() then tells.
     static std::shared_ptr<MovementsFile> open(const QString& directory);
+    // "qevmovs.dbf" for the first file, "qevmovs_<n>.dbf" for the others.
+    static QString fileNameOf(int number);
     // The fields of a newly created file.
     static std::vector<Field> standardFields();
 
@@ -38,6 +51,12 @@ class MovementsFile {
     MovementsFile& operator=(const MovementsFile&) = delete;
 
     const QString& path() const { return path_; }
+    // What the user should know about opening it: a damaged file replaced, a
+    // scratch file used because another qev holds the first one; empty when
+    // nothing. notice() is both.
+    const QString& damageNotice() const { return damageNotice_; }
+    const QString& sharedNotice() const { return sharedNotice_; }
+    QString notice() const;
     const std::vector<Field>& fields() const { return fields_; }
     QStringList fieldNames() const;
     int fieldIndex(const QString& name) const;  // ignoring case; -1 when missing
@@ -91,7 +110,7 @@ class MovementsFile {
     int firstWithKeyOf(int record) const;
 
   private:
-    MovementsFile(QString path, void* handle);
+    MovementsFile(QString path, void* handle, std::unique_ptr<QLockFile> lock);
     void readStructure();
     void rebuildState();
     QByteArray encodeRecord(const std::vector<QVariant>& values) const;
@@ -103,7 +122,9 @@ class MovementsFile {
     void indexRemove(const QByteArray& key, int record);
 
     QString path_;
-    void* handle_ = nullptr;  // shapelib DBFHandle, kept out of this header
+    QString damageNotice_, sharedNotice_;
+    std::unique_ptr<QLockFile> lock_;  // held while the file is open
+    void* handle_ = nullptr;           // shapelib DBFHandle, kept out of this header
     std::vector<Field> fields_;
     int recordLength_ = 0;
     int serie_ = -1, folio_ = -1, fecha_ = -1;

@@ -130,9 +130,11 @@ void TablaPuente::open() {
 
     QSqlQuery query(conexion_.database());
     query.setForwardOnly(true);
-    if (!query.prepare(sql)) throw Error(query.lastError().text());
-    if (filtered_) query.addBindValue(cardCode_);
-    if (!query.exec()) throw Error(query.lastError().text());
+    conexion_.runReading(query, [&](QSqlQuery& q) {
+        if (!q.prepare(sql)) return false;
+        if (filtered_) q.addBindValue(cardCode_);
+        return q.exec();
+    });
     std::vector<QVariant> cells;
     int rows = 0;
     const int n = int(t->columns.size());

@@ -5,6 +5,9 @@
 
 #include <zlib.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace qev {
 
 void PdfOutput::open(QIODevice* device) {
@@ -15,8 +18,16 @@ void PdfOutput::open(QIODevice* device) {
 
 void PdfOutput::Write(const QByteArray& bytes) {
     if (bytes.isEmpty()) return;
-    if (FDevice->write(bytes) != bytes.size())
-        throw Error(QStringLiteral("Cannot write file. %1").arg(FDevice->errorString()));
+    errno = 0;
+    if (FDevice->write(bytes) != bytes.size()) {
+        // A full disk is named as such; the device's own text may only say
+        // "Unknown error" for a write that its buffer passed on.
+        const int reason = errno;
+        const bool full = reason == ENOSPC || reason == EFBIG || reason == EDQUOT;
+        throw Error(QStringLiteral("Cannot write file. %1")
+                        .arg(full ? QString::fromLocal8Bit(std::strerror(reason))
+                                  : FDevice->errorString()));
+    }
     FPosition += bytes.size();
 }
 

@@ -210,4 +210,9 @@ void PdfWriter::finish() {
     FOut.close();
 }
 
+void PdfWriter::abandon() {
+    clearRun();
+    FOut.close();
+}
+
 }  // namespace qev

@@ -46,6 +46,8 @@ class PdfWriter {
                    double rightMarginMm, double bottomMarginMm, quint32 pageColor);
     void finishPage();
     void finish();
+    // Drops a run that will not be completed: nothing more is written.
+    void abandon();
     bool pageOpen() const { return FPageOpen; }
 
     // Report pixels to points on the current page.

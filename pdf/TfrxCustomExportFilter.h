@@ -60,6 +60,10 @@ class TfrxCustomExportFilter : public QObject {
     virtual bool Start() { return true; }
     virtual void ExportObject(TfrxComponent* object) = 0;
     virtual void Finish() {}
+    // Instead of Finish when the run stops early (an error or a cancel): the
+    // output is dropped, so that no half-written file takes the place of a
+    // complete one.
+    virtual void Abandon() {}
     virtual void FinishPage(TfrxReportPage* page, int index) {
         Q_UNUSED(page)
         Q_UNUSED(index)

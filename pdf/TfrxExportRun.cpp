@@ -90,18 +90,11 @@ void TfrxExportRun::ExportPages(TfrxCustomExportFilter& filter) {
         Progress->Start();
         ProcessMessages();
     }
-    // The file is completed with the pages written so far, whatever happens.
-    struct Completion {
-        TfrxExportRun& run;
-        TfrxCustomExportFilter& filter;
-        bool progress;
-        void operator()() {
-            if (progress) run.Progress->Stop();
-            filter.Finish();
-            if (filter.OpenAfterExport && !filter.Stream && run.OpenFile)
-                run.OpenFile(filter.FileName);
-        }
-    } complete{*this, filter, progress};
+    // Only a run that got through every page completes its file; an error or
+    // a cancel drops it, so a previous file of that name stays whole.
+    const auto stopProgress = [this, progress] {
+        if (progress) Progress->Stop();
+    };
     try {
         const int count = FPages.GetCount();
         for (int i = 0; i < count; ++i) {
@@ -109,10 +102,13 @@ void TfrxExportRun::ExportPages(TfrxCustomExportFilter& filter) {
             ProcessMessages();
         }
     } catch (...) {
-        complete();
+        stopProgress();
+        filter.Abandon();
         throw;
     }
-    complete();
+    stopProgress();
+    filter.Finish();
+    if (filter.OpenAfterExport && !filter.Stream && OpenFile) OpenFile(filter.FileName);
 }
 
 void TfrxExportRun::ExportPage(TfrxCustomExportFilter& filter, int index) {

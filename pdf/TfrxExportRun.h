@@ -84,7 +84,9 @@ class TfrxExportRun {
     bool ShowProgress = true;  // the report's own option
 
     // False when the filter is missing, its dialog was cancelled or an error
-    // was reported; a cancel in the progress window still gives true.
+    // was reported; a cancel in the progress window still gives true. The
+    // filter's output is completed only when every page got through; after an
+    // error or a cancel it is dropped and nothing is opened.
     bool Export(TfrxCustomExportFilter* filter);
 
     static void DefaultOpenFile(const QString& path);

@@ -14,7 +14,9 @@
 #include <QRecursiveMutex>
 #include <QUuid>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 namespace qev {
 
@@ -225,8 +227,11 @@ bool TfrxPDFExport::Start() {
     QIODevice* device = Stream.data();
     FWroteFile = !device;
     if (!device) {
-        auto file = std::make_unique<QFile>(FileName);
-        if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
+        // Written under a temporary name in the same folder and renamed over
+        // FileName by Finish, so that a failed or cancelled run leaves the
+        // previous file as it was.
+        auto file = std::make_unique<QSaveFile>(FileName);
+        if (!file->open(QIODevice::WriteOnly))
             throw Error(
                 QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file->errorString()));
         FFile = std::move(file);
@@ -347,10 +352,22 @@ void TfrxPDFExport::FinishPage(TfrxReportPage* page, int index) {
 
 void TfrxPDFExport::Finish() {
     FWriter.finish();
-    if (FFile) {
-        FFile->close();
-        FFile.reset();
+    if (!FFile) return;
+    const std::unique_ptr<QSaveFile> file = std::move(FFile);
+    // The bytes may only reach the disk here (a full disk shows up now).
+    errno = 0;
+    if (!file->commit()) {
+        const int reason = errno;
+        const bool full = reason == ENOSPC || reason == EFBIG || reason == EDQUOT;
+        throw Error(QStringLiteral("Cannot create file \"%1\". %2")
+                        .arg(FileName, full ? QString::fromLocal8Bit(std::strerror(reason))
+                                            : file->errorString()));
     }
+}
+
+void TfrxPDFExport::Abandon() {
+    FWriter.abandon();
+    FFile.reset();  // a QSaveFile that is not committed removes its temporary file
 }
 
 }  // namespace qev

@@ -3,7 +3,7 @@
 #include "pdf/PdfWriter.h"
 #include "pdf/TfrxCustomExportFilter.h"
 
-#include <QFile>
+#include <QSaveFile>
 
 #include <memory>
 
@@ -75,6 +75,7 @@ class TfrxPDFExport : public TfrxCustomExportFilter {
     void ExportObject(TfrxComponent* object) override;
     void FinishPage(TfrxReportPage* page, int index) override;
     void Finish() override;
+    void Abandon() override;
 
     // Repeatable files for tests: this GUID text and date instead of new ones.
     void SetFixedIdentity(const QString& guidText, const QDateTime& localTime);
@@ -91,7 +92,7 @@ class TfrxPDFExport : public TfrxCustomExportFilter {
 
     PdfWriter FWriter;
     std::unique_ptr<LayoutCache> FLayouts;
-    std::unique_ptr<QFile> FFile;
+    std::unique_ptr<QSaveFile> FFile;  // renamed into place by Finish only
     bool FWroteFile = false;
     QString FFixedGuid;
     QDateTime FFixedDate;

@@ -61,7 +61,7 @@ TEST(ConnectionSettings, ReadsTheIniFileAndFallsBackToTheDemoCompany) {
         ConnectionSettings::load(dir.filePath(QStringLiteral("missing.ini")));
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Settings file \"%1\" not found")
+        EXPECT_EQ(e.message(), QStringLiteral("No se encuentra el archivo de configuración \"%1\"")
                                    .arg(dir.filePath(QStringLiteral("missing.ini"))));
     }
     const ConnectionSettings demo;
@@ -70,6 +70,50 @@ TEST(ConnectionSettings, ReadsTheIniFileAndFallsBackToTheDemoCompany) {
                   QStringLiteral("host=127.0.0.1 port=5999 user=qev dbname=x"))
                   .port,
               5999);
+}
+
+// A settings file that cannot be what its writer meant is refused with the
+// line or value at fault, never read as the demo company.
+TEST(ConnectionSettings, AMalformedFileIsRefusedWithWhatIsWrong) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("qev.ini"));
+    const QString where = QStringLiteral("Archivo de configuración \"%1\": ").arg(ini);
+    const QString invalid = QStringLiteral("El archivo de configuración \"%1\" no es válido: ").arg(ini);
+    struct Case {
+        const char* what;
+        QByteArray text;
+        QString error;
+    };
+    const std::vector<Case> cases{
+        {"unclosed section", "[database\ndriver=postgresql\n",
+         invalid + "la línea 1 (\"[database\") no es una sección [nombre] ni una clave=valor"},
+        {"value without =", "[database]\n; the server\ndriver postgresql\n",
+         invalid + "la línea 3 (\"driver postgresql\") no es una sección [nombre] ni una "
+                   "clave=valor"},
+        {"not a text file", QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0", 10),
+         invalid + "la línea 1 (\"?ELF??????\") no es una sección [nombre] ni una "
+                   "clave=valor"},
+        {"unknown driver", "[database]\ndriver=oracle\n",
+         where + "El controlador de base de datos \"oracle\" no se conoce; use sqlite, "
+                 "postgresql u odbc"},
+        {"port that is not a number", "[database]\ndriver=postgresql\nport=54x2\n",
+         where + "el puerto \"54x2\" no es un número de puerto"},
+        {"port out of range", "[database]\ndriver=postgresql\nport=70000\n",
+         where + "el puerto \"70000\" no es un número de puerto"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.text);
+        f.close();
+        try {
+            ConnectionSettings::load(ini);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.message(), c.error);
+        }
+    }
 }
 
 TEST(ConexionSAP, FirstRunCreatesTheDemoCompanyInTheDataDirectory) {
@@ -115,7 +159,8 @@ TEST(ConexionSAP, FailuresCarryTheDriverText) {
         ConexionSAP c(unknown);
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Unknown database driver \"oracle\""));
+        EXPECT_EQ(e.message(), QStringLiteral("El controlador de base de datos \"oracle\" no se "
+                                              "conoce; use sqlite, postgresql u odbc"));
     }
     ConnectionSettings closedPort =
         ConnectionSettings::fromPostgresConnInfo(QStringLiteral("host=127.0.0.1 port=1 user=qev"));

@@ -4,7 +4,9 @@
 #include "data/tests/MovementsTestSupport.h"
 #include "testing/QtPrinters.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSysInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -93,14 +95,143 @@ TEST_F(MovementsFileTest, AnExistingFileLackingAFieldIsRefusedClearly) {
     }
 }
 
-TEST_F(MovementsFileTest, AFileThatIsNotDBaseIsRefused) {
-    file.reset();
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// A file left damaged (a crash or a full disk while it was written, or another
+// program's file under its name) is kept aside, byte for byte, and replaced by
+// a new one that works; the user is told where the old one went.
+TEST_F(MovementsFileTest, ADamagedFileIsSetAsideAndReplaced) {
+    for (int i = 0; i < 3; ++i)
+        add({QStringLiteral("FAC"), i, QStringLiteral("2016/01/05"), 1000.0 + i});
+    file->flush();
     movtos.reset();
-    QFile junk(dir.filePath(QStringLiteral("qevmovs.dbf")));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("not a table");
-    junk.close();
-    EXPECT_THROW(MovementsFile::open(dir.path()), Error);
+    const QString path = file->path();
+    file.reset();
+    const QByteArray sound = readAll(path);
+    ASSERT_GT(sound.size(), 1000);
+    const int header = 32 + 32 * int(MovementsFile::standardFields().size()) + 1;
+
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        const char* reason;
+    };
+    QByteArray badTerminator = sound;
+    badTerminator[header - 1] = 'X';
+    QByteArray notDBase = sound;
+    notDBase[0] = 'P';
+    const std::vector<Case> cases{
+        {"empty file", {}, "le falta el encabezado"},
+        {"another program's file", "not a table", "le falta el encabezado"},
+        {"header cut short", sound.left(200), "el encabezado no es de una tabla dBASE"},
+        {"not a dBASE version byte", notDBase, "el encabezado no es de una tabla dBASE"},
+        {"field descriptors without their end", badTerminator,
+         "la descripción de los campos está dañada"},
+        {"last record cut", sound.left(sound.size() - 30), "está cortado: le faltan registros"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const QString& name : QDir(dir.path()).entryList({"qevmovs-*"}, QDir::Files))
+            QFile::remove(dir.filePath(name));
+        writeAll(path, c.bytes);
+        std::shared_ptr<MovementsFile> reopened = MovementsFile::open(dir.path());
+        const QStringList aside = QDir(dir.path()).entryList({"qevmovs-dañado-*.dbf"}, QDir::Files);
+        ASSERT_EQ(aside.size(), 1);
+        EXPECT_EQ(readAll(dir.filePath(aside[0])), c.bytes);
+        EXPECT_EQ(reopened->notice(),
+                  QStringLiteral("El archivo de movimientos \"%1\" estaba dañado (%2); se guardó "
+                                 "como \"%3\" y se creó uno nuevo.")
+                      .arg(QDir::toNativeSeparators(path), QString::fromUtf8(c.reason), aside[0]));
+        EXPECT_EQ(reopened->liveRecords(), 0);
+        {
+            TablaMovtos table(reopened);
+            table.append();
+            table.setField(QStringLiteral("SERIE"), QStringLiteral("PAGO"));
+            table.post();
+            reopened->flush();
+        }
+        reopened.reset();
+        EXPECT_EQ(MovementsFile::open(dir.path())->liveRecords(), 1);  // sound again
+    }
+}
+
+// A sound file with rows is opened as it is, with nothing to tell.
+TEST_F(MovementsFileTest, ASoundFileIsOpenedQuietly) {
+    add({QStringLiteral("FAC"), 1, QStringLiteral("2016/01/05"), 10});
+    file->flush();
+    movtos.reset();
+    file.reset();
+    file = MovementsFile::open(dir.path());
+    EXPECT_EQ(file->liveRecords(), 1);
+    EXPECT_TRUE(file->notice().isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList({"qevmovs-*"}, QDir::Files), QStringList());
+}
+
+// Two users of one data folder: the second works in a scratch file of its own,
+// and each file keeps only its own rows.
+TEST_F(MovementsFileTest, ASecondUserOfTheFolderGetsItsOwnFile) {
+    add({QStringLiteral("FAC"), 1, QStringLiteral("2016/01/05"), 10});
+    std::shared_ptr<MovementsFile> second = MovementsFile::open(dir.path());
+    EXPECT_EQ(second->path(), dir.filePath(QStringLiteral("qevmovs_2.dbf")));
+    EXPECT_EQ(second->notice(),
+              QStringLiteral("Otra copia de qev usa el archivo de movimientos de la carpeta de "
+                             "datos; esta trabaja con \"%1\".")
+                  .arg(QDir::toNativeSeparators(second->path())));
+    TablaMovtos theirs(second);
+    theirs.append();
+    theirs.setField(QStringLiteral("SERIE"), QStringLiteral("PAGO"));
+    theirs.post();
+    EXPECT_EQ(file->liveRecords(), 1);
+    EXPECT_EQ(second->liveRecords(), 1);
+    EXPECT_EQ(movtos->field(QStringLiteral("SERIE")), QVariant(QStringLiteral("FAC")));
+
+    // The first file is free again once its user is gone.
+    movtos.reset();
+    file.reset();
+    std::shared_ptr<MovementsFile> third = MovementsFile::open(dir.path());
+    EXPECT_EQ(third->path(), dir.filePath(QStringLiteral("qevmovs.dbf")));
+    EXPECT_TRUE(third->notice().isEmpty());
+}
+
+TEST_F(MovementsFileTest, ALockLeftByAProgramThatEndedDoesNotHoldTheFile) {
+    movtos.reset();
+    file.reset();
+    QProcess ended;
+    ended.start(QStringLiteral("sleep"), {QStringLiteral("0.2")});
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 gone = ended.processId();
+    ASSERT_GT(gone, 0);
+    ASSERT_TRUE(ended.waitForFinished());
+    writeAll(dir.filePath(QStringLiteral("qevmovs.dbf.lock")),
+             QByteArray::number(gone) + "\nqev\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    file = MovementsFile::open(dir.path());
+    EXPECT_EQ(file->path(), dir.filePath(QStringLiteral("qevmovs.dbf")));
+}
+
+TEST_F(MovementsFileTest, AFolderWhoseFilesAreAllTakenIsBusy) {
+    std::vector<std::shared_ptr<MovementsFile>> users{file};
+    for (int i = 2; i <= MovementsFile::MaxFiles; ++i) users.push_back(MovementsFile::open(dir.path()));
+    EXPECT_EQ(users.back()->path(),
+              dir.filePath(QStringLiteral("qevmovs_%1.dbf").arg(MovementsFile::MaxFiles)));
+    try {
+        MovementsFile::open(dir.path());
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("La carpeta de datos \"%1\" está ocupada: otras %2 copias de qev "
+                                 "la usan. Cierre alguna y vuelva a intentarlo")
+                      .arg(QDir::toNativeSeparators(dir.path()))
+                      .arg(MovementsFile::MaxFiles));
+    }
 }
 
 TEST_F(MovementsFileTest, RowsSurviveReopeningTheFile) {

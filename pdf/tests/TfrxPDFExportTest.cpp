@@ -180,29 +180,77 @@ TEST_F(PdfExportRun, FileThatCannotBeCreatedShowsTheErrorOnce) {
     EXPECT_EQ(statement.report.Errors().size(), 1);
 }
 
-TEST_F(PdfExportRun, CancelCompletesTheFileWithThePagesSoFar) {
-    StatementPages statement(3);
-    TfrxPDFExport filter(TfrxPDFExport::CreateNoRegister);
-    configure(filter);
-    progress.cancelAt = QStringLiteral("Exporting page 2");
-    EXPECT_TRUE(run(statement, filter));
-    EXPECT_TRUE(statement.report.Terminated);
-    EXPECT_EQ(progress.calls.last(), QStringLiteral("stop"));
-    EXPECT_FALSE(progress.calls.contains(QStringLiteral("Exporting page 3")));
-    EXPECT_EQ(opened, QStringList{filter.FileName});
-    const PdfFileReader pdf(readBack(filter.FileName));
-    EXPECT_TRUE(pdf.object(1).contains("/Count 2"));
-    QString output;
-    EXPECT_EQ(
-        runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), filter.FileName}, &output), 0)
-        << output.toStdString();
-    // The cancelled page stopped after its background: no text on it.
-    ASSERT_EQ(
-        runTool(QStringLiteral("pdftotext"),
-                {QStringLiteral("-f"), QStringLiteral("2"), filter.FileName, QStringLiteral("-")},
-                &output),
-        0);
-    EXPECT_TRUE(output.trimmed().isEmpty()) << output.toStdString();
+// A good statement already in the folder, to be kept by runs that do not finish.
+QByteArray writeGoodFile(const QString& path) {
+    const QByteArray bytes = "%PDF-1.5\r\n% the statement printed before\r\n%%EOF\r\n";
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return {};
+    return bytes;
+}
+
+// The real PDF filter failing in the middle of a page.
+class FailingPdfExport : public TfrxPDFExport {
+  public:
+    FailingPdfExport() : TfrxPDFExport(CreateNoRegister) {}
+    void StartPage(TfrxReportPage* page, int index) override {
+        TfrxPDFExport::StartPage(page, index);
+        page_ = index;
+    }
+    void ExportObject(TfrxComponent* object) override {
+        if (page_ == failOnPage && object->Name() != QLatin1String("_pagebackground"))
+            throw Error(QStringLiteral("Broken page"));
+        TfrxPDFExport::ExportObject(object);
+    }
+    int failOnPage = -1;
+
+  private:
+    int page_ = -1;
+};
+
+TEST_F(PdfExportRun, ARunThatDoesNotFinishLeavesThePreviousFileWhole) {
+    const QString path = dir.filePath(QStringLiteral("QEV_P0001.pdf"));
+    struct Case {
+        const char* what;
+        int failOnPage;
+        const char* cancelAt;
+        bool result;
+        QStringList errors;
+    };
+    const QString broken = QStringLiteral(
+        "Error: The following error(s) have occured:\r\nBroken page\r\n");
+    for (const Case& c : {Case{"error on the second page", 1, "", false, {broken}},
+                          Case{"error on the first page", 0, "", false, {broken}},
+                          Case{"cancel at the second page", -1, "Exporting page 2", true, {}}}) {
+        SCOPED_TRACE(c.what);
+        const QByteArray good = writeGoodFile(path);
+        ASSERT_FALSE(good.isEmpty());
+        opened.clear();
+        errors.clear();
+        progress = RecordingProgress();
+        progress.cancelAt = QString::fromLatin1(c.cancelAt);
+        StatementPages statement(3);
+        FailingPdfExport filter;
+        configure(filter);
+        filter.failOnPage = c.failOnPage;
+        EXPECT_EQ(run(statement, filter), c.result);
+        EXPECT_EQ(errors, c.errors);
+        EXPECT_EQ(progress.calls.last(), QStringLiteral("stop"));
+        EXPECT_TRUE(opened.isEmpty());
+        EXPECT_EQ(readBack(path), good);
+        // No temporary file is left beside it.
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"QEV_P0001.pdf"});
+
+        // The next run writes the whole statement over it.
+        progress = RecordingProgress();
+        StatementPages again(3);
+        TfrxPDFExport next(TfrxPDFExport::CreateNoRegister);
+        configure(next);
+        ASSERT_TRUE(run(again, next));
+        QString output;
+        EXPECT_EQ(runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), path}, &output), 0)
+            << output.toStdString();
+        EXPECT_TRUE(PdfFileReader(readBack(path)).object(1).contains("/Count 3"));
+    }
 }
 
 // A filter that records the calls it gets and fails on one page.
@@ -229,13 +277,14 @@ class RecordingFilter : public TfrxCustomExportFilter {
         calls << QStringLiteral("FinishPage %1").arg(index);
     }
     void Finish() override { calls << QStringLiteral("Finish"); }
+    void Abandon() override { calls << QStringLiteral("Abandon"); }
 
     QStringList calls;
     int objects = 0;
     int failOnPage = -1;
 };
 
-TEST_F(PdfExportRun, ErrorOnAPageFinishesTheFileAndShowsTheBox) {
+TEST_F(PdfExportRun, ErrorOnAPageAbandonsTheFileAndShowsTheBox) {
     StatementPages statement(3, 1);
     RecordingFilter filter;
     filter.FileName = QStringLiteral("x.pdf");
@@ -245,9 +294,9 @@ TEST_F(PdfExportRun, ErrorOnAPageFinishesTheFileAndShowsTheBox) {
     EXPECT_EQ(filter.calls,
               (QStringList{QStringLiteral("Start"), QStringLiteral("StartPage 0"),
                            QStringLiteral("FinishPage 0"), QStringLiteral("StartPage 1"),
-                           QStringLiteral("FinishPage 1"), QStringLiteral("Finish")}));
+                           QStringLiteral("FinishPage 1"), QStringLiteral("Abandon")}));
     EXPECT_EQ(progress.calls.last(), QStringLiteral("stop"));
-    EXPECT_EQ(opened, QStringList{QStringLiteral("x.pdf")});
+    EXPECT_TRUE(opened.isEmpty());
     EXPECT_EQ(errors, QStringList{QStringLiteral(
                           "Error: The following error(s) have occured:\r\nBroken page\r\n")});
 }
