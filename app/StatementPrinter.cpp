@@ -58,8 +58,10 @@ QString StatementPrinter::print(const QString& code, const QString& directory) {
     filter.FileName = fileNameFor(code);
 
     TfrxPreviewPages& store = *report.PreviewPages();
+    // Only exported, never previewed: each rebuilt page is dropped once written.
     TfrxPagesOf pages([&store] { return store.GetCount(); },
-                      [&store](int i) { return store.GetPage(i); });
+                      [&store](int i) { return store.GetPage(i); },
+                      [&store](int i) { store.ReleasePage(i); });
     TfrxExportRun run(report, pages);
     run.OpenFile = openFile;
     run.ShowError = showError;

@@ -1,16 +1,29 @@
 #include "pdf/PdfNumbers.h"
 
-#include <cmath>
-#include <cstdio>
+#include <charconv>
+#include <string_view>
 
 namespace qev {
 
-QByteArray frFloat2Str(double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.2f", value);
-    QByteArray text(buffer);
+void appendFloat2(QByteArray& out, double value) {
+    // std::to_chars rounds exactly like printf's "%.2f" (the binary value,
+    // ties to even) without its locale and format parsing: numbers are the
+    // bulk of every page's content.
+    char buffer[400];  // "%.2f" of the largest double has 309 digits
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+    if (error != std::errc()) return;
     // A tiny negative value must not come out as "-0.00".
-    if (text == "-0.00") return QByteArrayLiteral("0.00");
+    if (end - buffer == 5 && std::string_view(buffer, 5) == "-0.00") {
+        out.append("0.00", 4);
+        return;
+    }
+    out.append(buffer, end - buffer);
+}
+
+QByteArray frFloat2Str(double value) {
+    QByteArray text;
+    appendFloat2(text, value);
     return text;
 }
 
@@ -18,19 +31,25 @@ QByteArray PrepXrefPos(qint64 offset) {
     return QByteArray::number(offset).rightJustified(10, '0');
 }
 
+void appendHex4(QByteArray& out, quint16 unit) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    const char text[4] = {digits[unit >> 12], digits[(unit >> 8) & 0xF], digits[(unit >> 4) & 0xF],
+                          digits[unit & 0xF]};
+    out.append(text, 4);
+}
+
 QByteArray StrToHex(const QVector<quint16>& units) {
     QByteArray text;
     text.reserve(units.size() * 4);
-    for (quint16 unit : units)
-        text += QByteArray::number(unit, 16).rightJustified(4, '0').toUpper();
+    for (quint16 unit : units) appendHex4(text, unit);
     return text;
 }
 
 QByteArray StrToHex(const QString& text) {
-    QVector<quint16> units;
-    units.reserve(text.size());
-    for (QChar c : text) units.append(c.unicode());
-    return StrToHex(units);
+    QByteArray hex;
+    hex.reserve(text.size() * 4);
+    for (QChar c : text) appendHex4(hex, c.unicode());
+    return hex;
 }
 
 QByteArray pdfUtf16HexString(const QString& text) {

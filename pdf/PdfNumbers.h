@@ -11,6 +11,8 @@ namespace qev {
 
 // Two decimals, "." as decimal point, no grouping ("12.50", "-3.00", "0.00").
 QByteArray frFloat2Str(double value);
+// The same text appended to out.
+void appendFloat2(QByteArray& out, double value);
 
 // A cross-reference offset as exactly ten decimal digits.
 QByteArray PrepXrefPos(qint64 offset);
@@ -18,6 +20,8 @@ QByteArray PrepXrefPos(qint64 offset);
 // Every 16-bit unit as four upper-case hexadecimal digits, no separators.
 QByteArray StrToHex(const QVector<quint16>& units);
 QByteArray StrToHex(const QString& text);
+// One unit's four digits appended to out.
+void appendHex4(QByteArray& out, quint16 unit);
 
 // Document-information string: "<FEFF" + UTF-16 units in hexadecimal + ">".
 QByteArray pdfUtf16HexString(const QString& text);

@@ -152,11 +152,15 @@ void PdfPainter::MakeUpFrames(const PdfViewBox& box, const Edges& e, const PdfFr
 void PdfPainter::drawMemo(const PdfMemo& memo, PdfTextLayout& layout) {
     const PdfViewBox& box = memo.box;
     const PdfFrame& frame = memo.frame;
-    Edges e = edges(box);
+    // Most memos have neither fill nor frame: their edge texts are not needed.
+    const bool framed = frame.any() && frame.Color != pdfColorNone;
+    const bool needsEdges =
+        frame.DropShadow || memo.Color != pdfColorNone || framed || memo.Underlines;
+    Edges e = needsEdges ? edges(box) : Edges{};
     w.line("q");
     const double f = frame.Width;
-    w.line(num(w.GetLeft(box.AbsLeft - f)) + " " + num(w.GetTop(box.AbsTop + box.Height + f)) +
-           " " + num((2 * f + box.Width) * 0.75) + " " + num((2 * f + box.Height) * 0.75) + " re");
+    w.lineOf(w.GetLeft(box.AbsLeft - f), " ", w.GetTop(box.AbsTop + box.Height + f), " ",
+             (2 * f + box.Width) * 0.75, " ", (2 * f + box.Height) * 0.75, " re");
     w.line("W");
     w.line("n");
 
@@ -247,8 +251,8 @@ void PdfPainter::textLines(const PdfMemo& memo, PdfTextLayout& layout, const QSt
     const bool simulateItalic = memo.font.italic && simulate;
     const double s = memo.fontSize;
     const quint32 textColor = memo.fontColor == pdfColorNone ? 0 : memo.fontColor;
-    w.line(font.Name + " " + QByteArray::number(memo.fontSize) + " Tf");
-    w.line(w.colors().GetPDFColor(textColor) + " rg");
+    w.lineOf(font.Name, " ", memo.fontSize, " Tf");
+    w.lineOf(w.colors().GetPDFColor(textColor), " rg");
     if (memo.CharSpacing * 0.75 != 0) w.line(num(memo.CharSpacing * 0.75) + " Tc");
 
     const int rot = memo.Rotation;
@@ -295,11 +299,11 @@ void PdfPainter::textLines(const PdfMemo& memo, PdfTextLayout& layout, const QSt
             y = w.GetTop(baseline);
         }
         w.line("BT");
-        w.line(point(x, y) + " Td");
-        if (simulateItalic) w.line("1 0 0.3333 1 " + point(x, y) + " Tm");
+        w.lineOf(x, " ", y, " Td");
+        if (simulateItalic) w.lineOf("1 0 0.3333 1 ", x, " ", y, " Tm");
         if (simulateBold)
-            w.line("2 Tr " + num(s / 35) + " w " + w.colors().GetPDFColor(textColor) + " RG");
-        w.line("<" + StrToHex(font.RemapString(text, memo.RTLReading)) + "> Tj");
+            w.lineOf("2 Tr ", s / 35, " w ", w.colors().GetPDFColor(textColor), " RG");
+        w.lineOf("<", font.RemapHex(text, memo.RTLReading), "> Tj");
         w.line("ET");
         if (simulateBold) w.line("0 Tr");
         auto rule = [&](double dy) {

@@ -3,6 +3,7 @@
 #include "pdf/PdfColors.h"
 #include "pdf/PdfFontList.h"
 #include "pdf/PdfImages.h"
+#include "pdf/PdfNumbers.h"
 #include "pdf/PdfOutput.h"
 
 #include <QDateTime>
@@ -54,7 +55,17 @@ class PdfWriter {
     double GetTop(double y) const { return FHeightWoMargin - y * 0.75; }
 
     QByteArray& OutStream() { return FOutStream; }
-    void line(const QByteArray& text) { FOutStream += text + "\r\n"; }
+    void line(const QByteArray& text) {
+        FOutStream.append(text);
+        FOutStream.append("\r\n", 2);
+    }
+    // One content line from parts put straight into the page content: texts
+    // as they are, doubles as PDF numbers (two decimals), ints in decimal.
+    template <typename... Parts>
+    void lineOf(const Parts&... parts) {
+        (appendPart(parts), ...);
+        FOutStream.append("\r\n", 2);
+    }
 
     PdfOutput& output() { return FOut; }
     PdfFontList& fonts() { return FFonts; }
@@ -69,6 +80,11 @@ class PdfWriter {
     static QByteArray pdfDate(const QDateTime& localTime);
 
   private:
+    void appendPart(double value) { appendFloat2(FOutStream, value); }
+    void appendPart(int value) { FOutStream.append(QByteArray::number(value)); }
+    void appendPart(const char* text) { FOutStream.append(text); }
+    void appendPart(const QByteArray& text) { FOutStream.append(text); }
+
     void writeContentStream();
     void writePageObject(int content);
     void writePageTree();

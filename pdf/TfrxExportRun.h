@@ -36,16 +36,22 @@ class TfrxPageList : public TfrxExportPages {
 // Pages read through two functions, e.g. over the report's prepared pages:
 //   TfrxPagesOf pages([&] { return store.GetCount(); },
 //                     [&](int i) { return store.GetPage(i); });
+// A third one, when given, is told when the run is done with a page.
 class TfrxPagesOf : public TfrxExportPages {
   public:
-    TfrxPagesOf(std::function<int()> count, std::function<TfrxReportPage*(int)> page)
-        : FCount(std::move(count)), FPage(std::move(page)) {}
+    TfrxPagesOf(std::function<int()> count, std::function<TfrxReportPage*(int)> page,
+                std::function<void(int)> release = {})
+        : FCount(std::move(count)), FPage(std::move(page)), FRelease(std::move(release)) {}
     int GetCount() override { return FCount(); }
     TfrxReportPage* GetPage(int index) override { return FPage(index); }
+    void ReleasePage(int index) override {
+        if (FRelease) FRelease(index);
+    }
 
   private:
     std::function<int()> FCount;
     std::function<TfrxReportPage*(int)> FPage;
+    std::function<void(int)> FRelease;
 };
 
 // The progress window of an export, implemented by the application. While

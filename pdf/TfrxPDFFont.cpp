@@ -1,10 +1,12 @@
 #include "pdf/TfrxPDFFont.h"
 
 #include "format/Error.h"
+#include "pdf/PdfNumbers.h"
 #include "report/FontMeasure.h"
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QStringList>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -37,9 +39,12 @@ QByteArray readFile(const QString& path) {
 }  // namespace
 
 bool FontNeedsBoldItalicSimulation(const QString& fontName) {
-    for (const char* name : frxPDFFontsNeedStyleSimulation)
-        if (fontName.compare(QString::fromUtf8(name), Qt::CaseInsensitive) == 0) return true;
-    return false;
+    static const QStringList names = [] {
+        QStringList list;
+        for (const char* name : frxPDFFontsNeedStyleSimulation) list << QString::fromUtf8(name);
+        return list;
+    }();
+    return names.contains(fontName, Qt::CaseInsensitive);
 }
 
 // HarfBuzz objects of the font program, kept for every line of the run.
@@ -140,7 +145,8 @@ QVector<quint16> TfrxPDFFont::RemapString(const QString& line, bool rtl) {
     for (unsigned k = 0; k < count; ++k) {
         const quint16 glyph = quint16(infos[k].codepoint);
         result.append(glyph);
-        if (UsedAlphabet.contains(glyph)) continue;
+        if (FUsed[glyph]) continue;
+        FUsed[glyph] = true;
         UsedAlphabet.append(glyph);
         Widths.append(toThousandths(positions[k].x_advance));
         if (oneToOne) {
@@ -162,6 +168,13 @@ QVector<quint16> TfrxPDFFont::RemapString(const QString& line, bool rtl) {
         }
     }
     return result;
+}
+
+const QByteArray& TfrxPDFFont::RemapHex(const QString& line, bool rtl) {
+    QHash<QString, QByteArray>& cache = FHexCache[rtl ? 1 : 0];
+    if (const auto it = cache.constFind(line); it != cache.constEnd()) return *it;
+    if (cache.size() >= MaxCachedLines) cache.clear();
+    return *cache.insert(line, StrToHex(RemapString(line, rtl)));
 }
 
 QByteArray TfrxPDFFont::GetFontName() const {

@@ -69,6 +69,24 @@ const QList<QMetaProperty>& frxPreparedProperties(const TfrxComponent* component
     return *cache.insert(mo, list);
 }
 
+namespace {
+
+// Where Font and ParentFont stand in a class's prepared properties (-1: absent).
+std::pair<int, int> fontPropertyIndexes(const TfrxComponent* component) {
+    static QHash<const QMetaObject*, std::pair<int, int>> cache;
+    const QMetaObject* mo = component->metaObject();
+    if (const auto it = cache.constFind(mo); it != cache.constEnd()) return *it;
+    std::pair<int, int> indexes{-1, -1};
+    const QList<QMetaProperty>& properties = frxPreparedProperties(component);
+    for (int i = 0; i < properties.size(); ++i) {
+        if (!std::strcmp(properties[i].name(), "Font")) indexes.first = i;
+        if (!std::strcmp(properties[i].name(), "ParentFont")) indexes.second = i;
+    }
+    return *cache.insert(mo, indexes);
+}
+
+}  // namespace
+
 QList<QVariant> frxPreparedValues(const TfrxComponent* component) {
     QList<QVariant> values;
     for (const QMetaProperty& p : frxPreparedProperties(component))
@@ -146,18 +164,21 @@ void PreparedPageWriter::writeValue(const QMetaProperty& property, const QVarian
 void PreparedPageWriter::writeDifferences(const TfrxComponent* component,
                                           const QList<QVariant>& reference) {
     const QList<QMetaProperty>& properties = frxPreparedProperties(component);
-    std::vector<std::pair<int, QVariant>> differences;
+    const auto [fontIndex, parentFontIndex] = fontPropertyIndexes(component);
+    FDifferences.clear();
     bool fontDiffers = false;
+    static const QVariant missing;
     for (int i = 0; i < properties.size(); ++i) {
         const QMetaProperty& p = properties[i];
-        const bool isParentFont = !std::strcmp(p.name(), "ParentFont");
         QVariant value = p.read(component);
         // Assigning a font turns ParentFont off when read back, so a changed
         // font always carries its ParentFont with it.
-        if (!(isParentFont && fontDiffers) && sameValue(p, value, reference.value(i))) continue;
-        if (!std::strcmp(p.name(), "Font")) fontDiffers = true;
-        differences.emplace_back(i, std::move(value));
+        const QVariant& before = i < reference.size() ? reference[i] : missing;
+        if (!(i == parentFontIndex && fontDiffers) && sameValue(p, value, before)) continue;
+        if (i == fontIndex) fontDiffers = true;
+        FDifferences.emplace_back(i, std::move(value));
     }
+    const auto& differences = FDifferences;
     writeNumber(differences.size());
     for (const auto& [index, value] : differences) {
         writeNumber(quint64(index));

@@ -17,6 +17,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <utility>
+#include <vector>
+
 namespace qev {
 
 class TfrxComponent;
@@ -46,6 +49,7 @@ class PreparedPageWriter {
 
     QByteArray& FOut;
     QList<QVariant>& FSide;
+    std::vector<std::pair<int, QVariant>> FDifferences;
 };
 
 class PreparedPageReader {

@@ -6,6 +6,8 @@
 #include "report/frxBrackets.h"
 #include "report/frxFormatData.h"
 
+#include <algorithm>
+
 namespace qev {
 
 namespace {
@@ -131,6 +133,10 @@ QString TfrxCustomMemoView::CalcAndFormat(const QString& expression) {
 
 void TfrxCustomMemoView::ExtractMacros() {
     if (!AllowExpressions) return;
+    // Every exported memo comes here; most hold no macro at all.
+    const bool mayHoldMacro = std::any_of(FMemo.cbegin(), FMemo.cend(),
+                                     [](const QString& line) { return line.contains(u'#'); });
+    if (!mayHoldMacro) return;
     QString text = Text();
     const QString before = text;
     text.replace(QStringLiteral("[TOTALPAGES#]"), QString::number(FTotalPages),

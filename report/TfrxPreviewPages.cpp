@@ -123,10 +123,11 @@ void TfrxPreviewPages::AddPage(TfrxReportPage* page) {
     const int source = FSourcePageOf.value(page, -1);
     if (source < 0) throw Error(QStringLiteral("Page %1 has no source copy").arg(page->Name()));
     dropCachedPage(CurPage + 1);
+    pack(CurPage);  // complete: nothing is added to it any more
     if (AddPageAction == apWriteOver && CurPage + 1 < GetCount()) {
         ++CurPage;
         PreparedPage& written = FPages[size_t(CurPage)];
-        FStoredSize -= written.data.size();
+        FStoredSize -= written.size;
         written = {source, 0, {}};
     } else {
         FPages.push_back({source, 0, {}});
@@ -161,13 +162,14 @@ int TfrxPreviewPages::GetLogicalTotalPages() const {
 
 void TfrxPreviewPages::DeletePage(int index) {
     if (index < 0 || index >= GetCount()) return;
-    FStoredSize -= FPages[size_t(index)].data.size();
+    FStoredSize -= FPages[size_t(index)].size;
     FPages.erase(FPages.begin() + index);
     FCache.clear();
     if (CurPage >= GetCount()) CurPage = GetCount() - 1;
 }
 
 void TfrxPreviewPages::Finish() {
+    pack(CurPage);
     FRunning = false;
     FCache.clear();
 }
@@ -188,10 +190,12 @@ void TfrxPreviewPages::AddObject(TfrxComponent* component) {
 
 void TfrxPreviewPages::AddObject(TfrxComponent* component, const QList<TfrxComponent*>& children) {
     if (CurPage < 0 || !isStored(component)) return;
-    QByteArray& data = FPages[size_t(CurPage)].data;
-    const qsizetype before = data.size();
-    writeEntry(data, component, children);
-    FStoredSize += data.size() - before;
+    PreparedPage& page = FPages[size_t(CurPage)];
+    unpack(page);
+    const qsizetype before = page.data.size();
+    writeEntry(page.data, component, children);
+    page.size = page.data.size();
+    FStoredSize += page.size - before;
     FCurrentTop.append(
         {sourceOf(component), component->metaObject(), component->Top() + component->Height()});
 }
@@ -281,13 +285,35 @@ TfrxReportPage* TfrxPreviewPages::GetPage(int index) {
     return FCache.front().second.get();
 }
 
+void TfrxPreviewPages::pack(int index) {
+    if (index < 0 || index >= GetCount()) return;
+    PreparedPage& page = FPages[size_t(index)];
+    if (page.packed || page.data.isEmpty()) return;
+    page.data = qCompress(page.data, 1);
+    page.packed = true;
+}
+
+QByteArray TfrxPreviewPages::entriesOf(const PreparedPage& page) {
+    if (!page.packed) return page.data;
+    const QByteArray entries = qUncompress(page.data);
+    if (entries.size() != page.size) throw Error(QStringLiteral("Prepared page data is damaged"));
+    return entries;
+}
+
+void TfrxPreviewPages::unpack(PreparedPage& page) {
+    if (!page.packed) return;
+    page.data = entriesOf(page);
+    page.packed = false;
+}
+
 std::unique_ptr<TfrxReportPage> TfrxPreviewPages::rebuild(int index) {
     const PreparedPage& prepared = FPages[size_t(index)];
+    const QByteArray entries = entriesOf(prepared);
     auto page = std::make_unique<TfrxReportPage>();
     frxAssignProperties(page.get(), FSourcePages[size_t(prepared.sourcePage)].get());
     page->SetLeft(0);
     page->SetTop(0);
-    PreparedPageReader reader(prepared.data, FSideValues);
+    PreparedPageReader reader(entries, FSideValues);
     while (!reader.atEnd()) rebuildEntry(reader, page.get());
     return page;
 }

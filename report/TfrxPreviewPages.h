@@ -49,6 +49,10 @@ class TfrxPreviewPages : public QObject {
     // The page rebuilt from its records. The store owns it; it stays valid
     // until PagesInCache other pages have been asked for, or Clear.
     TfrxReportPage* GetPage(int index);
+    // Drops the rebuilt copy of a page that was read once and is not needed
+    // again (an export without preview), so that memory holds one page at a
+    // time instead of PagesInCache of them.
+    void ReleasePage(int index) { dropCachedPage(index); }
     // Width and height of the page in report pixels.
     QSizeF GetPageSize(int index) const;
 
@@ -102,10 +106,14 @@ class TfrxPreviewPages : public QObject {
         QString alias;
         QList<QVariant> values;  // the copy's prepared values
     };
+    // A page's entries are compressed once the page is complete: a long
+    // report keeps a fraction of their bytes until it is exported.
     struct PreparedPage {
         int sourcePage;
         int logicalNo;
         QByteArray data;
+        qsizetype size = 0;   // of the entries, uncompressed
+        bool packed = false;  // data holds them compressed
     };
     // What BandExists and GetLastY need of the page being written.
     struct TopEntry {
@@ -124,6 +132,9 @@ class TfrxPreviewPages : public QObject {
     static bool isStored(const TfrxComponent* component);
     void rebuildEntry(PreparedPageReader& reader, TfrxComponent* parent);
     std::unique_ptr<TfrxReportPage> rebuild(int index);
+    void pack(int index);
+    void unpack(PreparedPage& page);
+    static QByteArray entriesOf(const PreparedPage& page);
     void dropCachedPage(int index);
     int pagesInCache() const;
 

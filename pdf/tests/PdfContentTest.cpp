@@ -10,6 +10,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,35 @@ TEST(PdfNumbers, TwoDecimalsWithPoint) {
     for (const auto& [value, text] : cases)
         EXPECT_EQ(frFloat2Str(value), QByteArray(text)) << value;
     EXPECT_EQ(StrToHex(QVector<quint16>{36, 37, 0xABCD}), QByteArray("00240025ABCD"));
+}
+
+// The texts must stay exactly printf's "%.2f": every coordinate of every page
+// goes through them. Halves that a double holds exactly round to even; the
+// others follow the binary value (2.675 is a little below, -612.345 a little
+// beyond its half).
+TEST(PdfNumbers, TwoDecimalsAsPrintfRoundsThem) {
+    auto printed = [](double value) {
+        char buffer[400];
+        std::snprintf(buffer, sizeof buffer, "%.2f", value);
+        return QByteArray(buffer) == "-0.00" ? QByteArray("0.00") : QByteArray(buffer);
+    };
+    const std::pair<double, const char*> cases[] = {
+        {0.125, "0.12"},   {0.375, "0.38"},   {2.675, "2.67"},     {1.005, "1.00"},
+        {-0.005, "-0.01"}, {-0.0049, "0.00"}, {1e15 + 0.5, "1000000000000000.50"},
+        {-612.345, "-612.35"}};  // -612.34500000000003
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(frFloat2Str(value), QByteArray(text)) << value;
+        EXPECT_EQ(printed(value), QByteArray(text)) << value;
+    }
+    // Report pixels times 0.75 over a page and beyond, in steps that hit
+    // every kind of fraction.
+    for (int i = -200000; i <= 200000; ++i) {
+        const double value = i * 0.0125 * 0.75 + i / 7.0;
+        ASSERT_EQ(frFloat2Str(value), printed(value)) << value;
+    }
+    QByteArray appended = "x ";
+    appendFloat2(appended, 3.14159);
+    EXPECT_EQ(appended, QByteArray("x 3.14"));
 }
 
 TEST(PdfColors, ComponentsOfReportColours) {
@@ -304,6 +334,28 @@ TEST(PdfFonts, GlyphsWidthsAndMetricsFromTheFontFile) {
     EXPECT_EQ(m.internalLeading, 117);
     EXPECT_LT(m.bboxLeft, 0);
     EXPECT_GT(m.bboxTop, 900);
+}
+
+// Each distinct line is shaped once: the hex operands, and the alphabet with
+// its widths and texts, must be what shaping every line gives, also after the
+// cache has filled up and started again.
+TEST(PdfFonts, ShapingOnceGivesWhatShapingEveryLineGives) {
+    QStringList lines = {QStringLiteral("FAC"), QStringLiteral("24/JUN/2016"),
+                         QStringLiteral("FAC"), QStringLiteral("$1'234,567.89"),
+                         QStringLiteral("24/JUN/2016"), QStringLiteral("Código fiscal ñ")};
+    for (int i = 0; i < 5000; ++i) lines << QStringLiteral("REF-%1").arg(i * 7919 % 100000);
+    lines << QStringLiteral("FAC") << QStringLiteral("PAGINA") << QStringLiteral("REF-0");
+    TfrxPDFFont cached({QStringLiteral("Arial")});
+    TfrxPDFFont plain({QStringLiteral("Arial")});
+    for (const QString& line : lines)
+        ASSERT_EQ(cached.RemapHex(line, false), StrToHex(plain.RemapString(line, false)))
+            << line.toStdString();
+    EXPECT_EQ(cached.UsedAlphabet, plain.UsedAlphabet);
+    EXPECT_EQ(cached.Widths, plain.Widths);
+    EXPECT_EQ(cached.UsedAlphabetUnicode, plain.UsedAlphabetUnicode);
+    // The same text shaped right to left is its own entry.
+    EXPECT_EQ(cached.RemapHex(QStringLiteral("AB"), true),
+              StrToHex(plain.RemapString(QStringLiteral("AB"), true)));
 }
 
 TEST(PdfFonts, FontObjectsInTheFile) {

@@ -4,6 +4,8 @@
 #include "format/Error.h"
 #include "pdf/TfrxExportRun.h"
 #include "pdf/TfrxPDFExport.h"
+#include "report/TfrxBand.h"
+#include "report/TfrxMemoView.h"
 #include "report/TfrxPage.h"
 #include "testing/QtPrinters.h"
 
@@ -11,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -348,6 +352,69 @@ TEST_F(PdfExportRun, SilentModes) {
     statement.report.EngineOptions.NewSilentMode = frx::simReThrow;
     filter.FileName = QStringLiteral("QEV_P0001.pdf");
     EXPECT_THROW(run(statement, filter), Error);
+}
+
+// A text laid out once is reused for later memos of the same font, options
+// and size; anything that changes the layout must give its own. Exporting all
+// memos in one run must write what exporting each on its own writes.
+TEST_F(PdfExportRun, RepeatedTextsAreLaidOutAsEachMemoOnItsOwn) {
+    struct MemoCase {
+        double left, top, width;
+        int size;
+        frx::TfrxHAlign align;
+        bool wordWrap;
+    };
+    const MemoCase cases[] = {
+        {4, 10, 60, 8, frx::haLeft, true},      // wraps into several lines
+        {300, 10, 400, 8, frx::haLeft, true},   // the same text on one line
+        {4, 120, 60, 8, frx::haLeft, true},     // as the first, elsewhere: reused
+        {4, 230, 60, 12, frx::haLeft, true},    // larger font: wider lines
+        {300, 230, 60, 8, frx::haRight, true},  // right-aligned: placed by its width
+        {4, 340, 60, 8, frx::haLeft, false},    // no wrapping: one clipped line
+        {300, 340, 61, 8, frx::haCenter, true}, // one pixel wider
+    };
+    const QString text = QStringLiteral("UNO DOS TRES CUATRO $1'234.50");
+    auto pageWith = [&](TfrxReport& report, const QList<int>& which) {
+        auto* page = new TfrxReportPage(&report);
+        page->SetPaperSize(1);
+        auto* band = new TfrxMasterData(page);
+        band->SetBounds(0, 0, 740, 500);
+        for (int k : which) {
+            const MemoCase& c = cases[k];
+            auto* memo = new TfrxMemoView(band);
+            memo->SetBounds(c.left, c.top, c.width, 100);
+            memo->SetMemo(QStringList{text, QStringLiteral("24/JUN/2016")});
+            memo->HAlign = c.align;
+            memo->WordWrap = c.wordWrap;
+            TfrxFont font = memo->Font();
+            font.SetSize(c.size);
+            memo->SetFont(font);
+        }
+        return page;
+    };
+    auto contentOf = [&](const QList<int>& which, const QString& name) {
+        TfrxReport report;
+        TfrxPageList pages({pageWith(report, which)});
+        TfrxExportRun exportRun(report, pages);
+        exportRun.OpenFile = [](const QString&) {};
+        TfrxPDFExport filter(TfrxPDFExport::CreateNoRegister);
+        configure(filter);
+        filter.OpenAfterExport = false;
+        filter.FileName = name;
+        EXPECT_TRUE(exportRun.Export(&filter));
+        return PdfFileReader(readBack(filter.FileName)).allContent();
+    };
+    QList<int> all;
+    QByteArray separately;
+    for (int k = 0; k < int(std::size(cases)); ++k) {
+        all << k;
+        const QByteArray one = contentOf({k}, QStringLiteral("one%1.pdf").arg(k));
+        EXPECT_GE(one.count(" Tj\r\n"), 2) << k;
+        separately += one;
+    }
+    const QByteArray together = contentOf(all, QStringLiteral("all.pdf"));
+    EXPECT_EQ(together, separately);
+    EXPECT_GT(together.count(" Tj\r\n"), 2 * int(std::size(cases)));  // some memos wrapped
 }
 
 TEST(PdfExportFilter, DefaultsAndRegistration) {

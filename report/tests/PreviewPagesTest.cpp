@@ -195,6 +195,61 @@ TEST(PreviewPages, AtMostPagesInCacheRebuiltPagesAreKept) {
     EXPECT_EQ(f.store->CachedPageCount(), 3);
 }
 
+// An export that reads each page once releases it: one rebuilt page at a
+// time, and a released page is rebuilt whole when asked for again.
+TEST(PreviewPages, ReleasedPagesLeaveTheCache) {
+    StoreFixture f;
+    for (int i = 0; i < 5; ++i) {
+        f.band->SetTop(i);
+        f.store->AddPage(f.page);
+        f.store->AddObject(f.band);
+    }
+    f.store->Finish();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_DOUBLE_EQ(f.store->GetPage(i)->Objects().first()->Top(), i);
+        f.store->ReleasePage(i);
+        EXPECT_EQ(f.store->CachedPageCount(), 0) << i;
+    }
+    f.store->GetPage(1);
+    f.store->GetPage(2);
+    f.store->ReleasePage(4);  // not cached: nothing happens
+    f.store->ReleasePage(1);
+    EXPECT_EQ(f.store->CachedPageCount(), 1);
+    EXPECT_DOUBLE_EQ(f.store->GetPage(1)->Objects().first()->Top(), 1);
+}
+
+// Complete pages are kept compressed: rebuilding one gives what was
+// recorded, also for the page still being written and after writing over.
+TEST(PreviewPages, CompletePagesRebuildFromTheirCompressedEntries) {
+    StoreFixture f;
+    for (int i = 0; i < 4; ++i) {
+        f.store->AddPage(f.page);
+        for (int b = 0; b < 3; ++b) {
+            f.band->SetTop(100 * i + b);
+            f.memo->SetText(QStringLiteral("page %1 band %2").arg(i).arg(b));
+            f.store->AddObject(f.band);
+        }
+    }
+    const qint64 recorded = f.store->StoredSize();
+    EXPECT_DOUBLE_EQ(f.store->GetPage(3)->Objects()[2]->Top(), 302);  // still open
+    f.store->Finish();
+    EXPECT_EQ(f.store->StoredSize(), recorded);  // counts the entries, not their packing
+    f.store->AddPageAction = apWriteOver;
+    f.store->CurPage = 0;
+    f.band->SetTop(7);
+    f.store->AddPage(f.page);  // writes over the second page
+    f.store->AddObject(f.band);
+    f.store->Finish();
+    for (int i : {0, 2, 3}) {
+        const QList<TfrxComponent*> bands = f.store->GetPage(i)->Objects();
+        ASSERT_EQ(bands.size(), 3) << i;
+        for (int b = 0; b < 3; ++b) EXPECT_DOUBLE_EQ(bands[b]->Top(), 100 * i + b) << i;
+    }
+    const QList<TfrxComponent*> over = f.store->GetPage(1)->Objects();
+    ASSERT_EQ(over.size(), 1);
+    EXPECT_DOUBLE_EQ(over[0]->Top(), 7);
+}
+
 TEST(PreviewPages, OutputBandsAreSmallRecords) {
     StoreFixture f;
     f.store->AddPage(f.page);
