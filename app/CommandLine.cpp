@@ -12,15 +12,15 @@ namespace qev {
 namespace {
 
 // One option: its names, the name of its value (none for a switch) and what it does.
-struct OptionSpec {
+struct OptionRow {
     QStringList names;
     QString valueName;
     QString description;
     bool hidden = false;  // started by qev itself, not shown in the usage
 };
 
-const std::vector<OptionSpec>& optionSpecs() {
-    static const std::vector<OptionSpec> specs{
+const std::vector<OptionRow>& optionTable() {
+    static const std::vector<OptionRow> rows{
         {{"config"}, "archivo", "Archivo de configuración de la conexión (INI)."},
         {{"print"}, "código", "Escribe el estado de cuenta del proveedor y termina (repetible)."},
         {{"print-all"}, {}, "Escribe el estado de cuenta de cada proveedor y termina."},
@@ -45,7 +45,7 @@ const std::vector<OptionSpec>& optionSpecs() {
         {{"v", "version"}, {}, "Muestra la versión y termina."},
         {{"batch-worker"}, {}, {}, true},
     };
-    return specs;
+    return rows;
 }
 
 QString dashed(const QString& name) {
@@ -60,9 +60,9 @@ QString parseErrorText(const QCommandLineParser& parser, const QStringList& argu
     // The parser takes whatever follows an option as its value, so a value can
     // only be missing after the last argument.
     const QString last = arguments.last();
-    for (const OptionSpec& spec : optionSpecs())
-        for (const QString& name : spec.names)
-            if (!spec.valueName.isEmpty() && last == dashed(name))
+    for (const OptionRow& row : optionTable())
+        for (const QString& name : row.names)
+            if (!row.valueName.isEmpty() && last == dashed(name))
                 return QStringLiteral("Falta el valor de la opción %1.").arg(last);
     return parser.errorText();
 }
@@ -71,8 +71,8 @@ QString parseErrorText(const QCommandLineParser& parser, const QStringList& argu
 
 StartUpOptions parseStartUpOptions(const QStringList& arguments) {
     QCommandLineParser parser;
-    for (const OptionSpec& spec : optionSpecs())
-        parser.addOption(QCommandLineOption(spec.names, spec.description, spec.valueName));
+    for (const OptionRow& row : optionTable())
+        parser.addOption(QCommandLineOption(row.names, row.description, row.valueName));
     if (!parser.parse(arguments)) throw Error(parseErrorText(parser, arguments));
     if (!parser.positionalArguments().isEmpty())
         throw Error(
@@ -123,13 +123,13 @@ QString usageText() {
         "la ventana.\n"
         "\n"
         "Opciones:\n");
-    for (const OptionSpec& spec : optionSpecs()) {
-        if (spec.hidden) continue;
+    for (const OptionRow& row : optionTable()) {
+        if (row.hidden) continue;
         QStringList names;
-        for (const QString& name : spec.names) names << dashed(name);
+        for (const QString& name : row.names) names << dashed(name);
         QString left = names.join(QStringLiteral(", "));
-        if (!spec.valueName.isEmpty()) left += QStringLiteral(" <%1>").arg(spec.valueName);
-        text += QStringLiteral("  %1  %2\n").arg(left, -24).arg(spec.description);
+        if (!row.valueName.isEmpty()) left += QStringLiteral(" <%1>").arg(row.valueName);
+        text += QStringLiteral("  %1  %2\n").arg(left, -24).arg(row.description);
     }
     text += QStringLiteral(
         "\n"

@@ -12,10 +12,10 @@ struct ProcessRun {
 };
 
 // Runs a program to its end offscreen, with error boxes printed instead of shown.
-inline ProcessRun runProcess(const QString& program, const QStringList& arguments,
-                             int timeoutMs = 120000) {
+inline ProcessRun runProcess(
+    const QString& program, const QStringList& arguments, int timeoutMs = 120000,
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("QEV_NONINTERACTIVE"), QStringLiteral("1"));
     process.setProcessEnvironment(env);

@@ -6,6 +6,7 @@
 #include "data/MovementsFile.h"
 #include "data/TablaMovtos.h"
 
+#include "testing/ProcessRun.h"
 #include "testing/QtPrinters.h"
 
 #include <QDir>
@@ -24,10 +25,7 @@ using namespace qev;
 
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    QString out, err;
-};
+using ProgramRun = qev::testing::ProcessRun;
 
 const QString Qev = QStringLiteral(QEV_BUILD_DIR "/app/qev");
 
@@ -45,20 +43,7 @@ QString ownRuntimeFolder() {
 
 ProgramRun runProcess(const QString& program, const QStringList& arguments,
                       const QProcessEnvironment& env = environmentWithRuntime(ownRuntimeFolder())) {
-    QProcess process;
-    QProcessEnvironment e = env;
-    e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    e.insert(QStringLiteral("QEV_NONINTERACTIVE"), QStringLiteral("1"));
-    process.setProcessEnvironment(e);
-    process.start(program, arguments);
-    if (!process.waitForFinished(180000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return qev::testing::runProcess(program, arguments, 180000, env);
 }
 
 // qev with files limited to `bytes` (a full disk as the program sees it: a
