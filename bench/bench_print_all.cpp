@@ -5,6 +5,7 @@
 // Usage: bench_print_all [suppliers=300] [documents per supplier=25] [jobs=1,2] [--check]
 // Example (the load run): bench_print_all 5000 20 2 --check
 
+#include "bench/BenchCompany.h"
 #include "data/DemoCompany.h"
 #include "format/Error.h"
 
@@ -39,12 +40,7 @@ void exec(QSqlQuery& query) {
 void fillCompany(const QString& path, int suppliers, int documents) {
     const QString name = QStringLiteral("bench-writer");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open()) throw qev::Error(db.lastError().text());
-        QSqlQuery query(db);
-        for (const QString& sql : qev::DemoCompany::schema())
-            if (!query.exec(sql)) throw qev::Error(query.lastError().text());
+        QSqlDatabase db = createBenchCompany(path, name);
         db.transaction();
         QRandomGenerator random(20161231u);
         QSqlQuery ocrd(db), opch(db), orpc(db), ovpm(db);

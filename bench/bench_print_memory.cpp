@@ -5,6 +5,7 @@
 // run. With pages streamed the peak grows far less than the rows.
 // Usage: bench_print_memory [qev program] [rows...]   (default 10000 100000)
 
+#include "bench/BenchCompany.h"
 #include "data/DemoCompany.h"
 #include "format/Error.h"
 
@@ -37,12 +38,7 @@ void exec(QSqlQuery& query) {
 void fillCompany(const QString& path, const QList<int>& rowCounts) {
     const QString name = QStringLiteral("bench-writer");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open()) throw qev::Error(db.lastError().text());
-        QSqlQuery query(db);
-        for (const QString& sql : qev::DemoCompany::schema())
-            if (!query.exec(sql)) throw qev::Error(query.lastError().text());
+        QSqlDatabase db = createBenchCompany(path, name);
         db.transaction();
         QSqlQuery supplier(db), invoice(db);
         supplier.prepare(

@@ -6,6 +6,7 @@
 // Usage: bench_statement [documents=100000] [directory] [rounds=3]
 // Run it under /usr/bin/time -v for the peak memory.
 
+#include "bench/BenchCompany.h"
 #include "data/ConexionSAP.h"
 #include "data/DemoCompany.h"
 #include "data/MovementsFile.h"
@@ -42,12 +43,7 @@ void exec(QSqlQuery& query) {
 void fillCompany(const QString& path, int documents) {
     const QString name = QStringLiteral("bench-writer");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open()) throw qev::Error(db.lastError().text());
-        QSqlQuery query(db);
-        for (const QString& sql : qev::DemoCompany::schema())
-            if (!query.exec(sql)) throw qev::Error(query.lastError().text());
+        QSqlDatabase db = createBenchCompany(path, name);
         db.transaction();
         QRandomGenerator random(20161231u);
         QSqlQuery opch(db), orpc(db), ovpm(db);
