@@ -21,5 +21,7 @@ odbc_start
 # Leaks are reported too; a report stops the process with an error.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Leaks inside system libraries that we cannot mend are listed there, each with its reason.
+export LSAN_OPTIONS=suppressions=$PWD/scripts/sanitizer/lsan.supp:print_suppressions=0
 cd build-asan
 ctest --output-on-failure -j2
