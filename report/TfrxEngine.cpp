@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <utility>
 
 namespace qev {
 
@@ -395,7 +396,11 @@ void TfrxEngine::NewColumn() {
 void TfrxEngine::NewPage() {
     BreakAllKeep();
     FLastBandOnPage = FCurBand;
+    // Another page follows, so the page ended here is not the last one, even
+    // when the report summary of the last page is what did not fit on it.
+    const bool lastPage = std::exchange(FLastPage, false);
     EndPage();
+    FLastPage = lastPage;
     addPage();
     FLastBandOnPage = nullptr;
     FKeeping = false;

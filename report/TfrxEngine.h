@@ -20,7 +20,8 @@ class TfrxReportPage;
 // A page run starts a page (page header at the top), shows the null band on
 // its first page, walks the band tree (one band per record, a new page when a
 // band no longer fits above the page footer) and ends the page with the page
-// footer at the bottom of the printable area. Memo texts are computed by the
+// footer at the bottom of the printable area. The last page first shows the
+// report summary, on a new page when it does not fit. Memo texts are computed by the
 // views' GetData as each band is output; views that may stretch are measured
 // and the band grows with them. Pending window messages are handled at every
 // page start and every record (frxProcessMessages).

@@ -208,6 +208,36 @@ TEST(Engine, TitleSummaryHeaderAndFooterFollowTheirPageOptions) {
     EXPECT_DOUBLE_EQ(b.pages().GetPage(1)->Objects()[1]->Top(), 10);
 }
 
+// Three rows of 100 leave 58 pixels above the footer: a summary of 60 goes to a
+// page of its own, and the page it left is not the last one, so it keeps a
+// footer that is off on the last page. Page numbers count the summary's page.
+TEST(Engine, SummaryThatDoesNotFitGoesToANewPageBeforeTheLastFooter) {
+    for (const bool onLastPage : {false, true}) {
+        SCOPED_TRACE(onLastPage ? "footer on the last page" : "no footer on the last page");
+        ReportBuilder b;
+        MemoryRecordSet rows("R", {"N"}, numbered("r", 3));
+        b.band<TfrxPageHeader>("PageHeader1", 0, 10);
+        b.band<TfrxMasterData>("MasterData1", 40, 100)->SetDataSet(b.dataSet("dsFull", rows));
+        b.band<TfrxReportSummary>("ReportSummary1", 160, 60);
+        auto* footer = b.band<TfrxPageFooter>("PageFooter1", 180, 10);
+        footer->PrintOnLastPage = onLastPage;
+        b.memo(footer, "PageNo", {0, 0, 50, 10}, "[Page#]/[TotalPages#]");
+
+        ASSERT_TRUE(b.prepare()) << b.report->Errors().join('\n').toStdString();
+        ASSERT_EQ(b.pages().GetCount(), 2);
+        EXPECT_EQ(b.bandsOf(0, "PageNo"),
+                  QStringList({"PageHeader1", "_NullBand", "MasterData1", "MasterData1",
+                               "MasterData1", "PageFooter1:1/[TotalPages#]"}));
+        QStringList last{"PageHeader1", "ReportSummary1"};
+        if (onLastPage) last << "PageFooter1:2/[TotalPages#]";
+        EXPECT_EQ(b.bandsOf(1, "PageNo"), last);
+        EXPECT_DOUBLE_EQ(b.pages().GetPage(1)->Objects()[1]->Top(), 10);
+        if (onLastPage) {
+            EXPECT_NEAR(b.pages().GetPage(1)->Objects()[2]->Top(), 100 * fr01cm - 10, 1e-9);
+        }
+    }
+}
+
 TEST(Engine, ChildFollowsItsBandAndStartNewPageBreaksBetweenRecords) {
     ReportBuilder b;
     MemoryRecordSet rows("R", {"N"}, numbered("r", 3));
