@@ -1,5 +1,7 @@
 #include "data/DemoCompany.h"
 
+#include "data/DemoDocuments.h"
+
 #include "format/Error.h"
 
 #include <QCoreApplication>
@@ -24,28 +26,13 @@ namespace qev {
 
 namespace {
 
-// splitmix64: the same numbers on every platform and library, unlike the
-// standard distributions.
-class Random {
-  public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return int(next() % std::uint64_t(n)); }
-    int between(int low, int high) { return low + below(high - low + 1); }
-    bool chance(int percent) { return below(100) < percent; }
-    template <typename T, std::size_t N>
-    const T& pick(const std::array<T, N>& items) {
-        return items[std::size_t(below(int(N)))];
-    }
-
-  private:
-    std::uint64_t state_;
-};
+using demo::Document;
+using demo::PaymentLine;
+using demo::Random;
+using demo::Table;
+using demo::Invoice;
+using demo::CreditNote;
+using demo::Payment;
 
 const QVariant NullText = QVariant(QMetaType::fromType<QString>());
 const QVariant NullAmount = QVariant(QMetaType::fromType<double>());
@@ -74,9 +61,13 @@ const char* const Schema[] = {
     "CREATE TABLE OVPM (DocEntry INTEGER NOT NULL PRIMARY KEY, DocNum INTEGER NOT NULL,"
     " CardCode VARCHAR(15) NOT NULL, CANCELED CHAR(1), Series INTEGER, DocDate DATE NOT NULL,"
     " DocDueDate DATE NOT NULL, DocTotal NUMERIC(19,6) NOT NULL, CounterRef VARCHAR(100))",
+    "CREATE TABLE VPM2 (DocNum INTEGER NOT NULL, InvoiceId INTEGER NOT NULL,"
+    " DocEntry INTEGER NOT NULL, InvType VARCHAR(20) NOT NULL, SumApplied NUMERIC(19,6) NOT NULL,"
+    " PRIMARY KEY (DocNum, InvoiceId))",
     "CREATE INDEX OPCH_CARDCODE ON OPCH (CardCode, DocEntry)",
     "CREATE INDEX ORPC_CARDCODE ON ORPC (CardCode, DocEntry)",
     "CREATE INDEX OVPM_CARDCODE ON OVPM (CardCode, DocEntry)",
+    "CREATE INDEX VPM2_TARGET ON VPM2 (InvType, DocEntry)",
 };
 
 void exec(QSqlDatabase& db, const QString& sql) {
@@ -331,21 +322,6 @@ QString uniqueName(Random& rng, QSet<QString>& used, bool& person) {
 
 // ---------------------------------------------------------------- documents
 
-enum Table { Invoice, CreditNote, Payment };
-
-struct Document {
-    Table table;
-    int partner;
-    QString canceled;
-    int series;
-    QString docType;  // credit notes only
-    QDate date;
-    QDate due;
-    std::int64_t totalCents;
-    QString reference;       // null: Null
-    std::int64_t paidCents;  // -1: Null
-};
-
 const QDate FirstDay(2015, 1, 1);
 constexpr int Days = 731;  // 2015 and 2016
 
@@ -366,6 +342,8 @@ QString invoiceReference(Random& rng) {
                : QStringLiteral("A%1").arg(rng.between(100, 9999), 5, 10, QLatin1Char('0'));
 }
 
+// PaidToDate as the first demo companies drew it. The payment lines now set
+// it; the draw is kept so that every other column keeps its value.
 std::int64_t paidOf(Random& rng, std::int64_t total) {
     const int r = rng.below(100);
     if (r < 10) return -1;
@@ -461,7 +439,14 @@ void exactDocuments(Random& rng, int partner, int acceptedCount, std::vector<Doc
 struct Company {
     std::vector<Partner> partners;
     std::vector<Document> documents;
+    std::vector<PaymentLine> paymentLines;
 };
+
+// DocEntry counts within each table, in date order as the ERP would.
+void numberDocuments(std::vector<Document>& documents) {
+    std::array<int, 3> entries{0, 0, 0};
+    for (Document& d : documents) d.entry = ++entries[d.table];
+}
 
 Company generate(unsigned seed) {
     Random rng(seed);
@@ -535,6 +520,9 @@ Company generate(unsigned seed) {
     // The ERP numbers documents as they are entered, which is roughly by date.
     std::stable_sort(c.documents.begin(), c.documents.end(),
                      [](const Document& a, const Document& b) { return a.date < b.date; });
+    numberDocuments(c.documents);
+    // A random sequence of its own: the documents stay as they were drawn.
+    c.paymentLines = demo::applyPayments(c.documents, seed ^ 0x5650'4D32ull, withNulls);
     return c;
 }
 
@@ -585,10 +573,9 @@ void insertDocuments(QSqlDatabase& db, const Company& c, DocumentDates dates) {
                                           QStringLiteral("DocType")});
     BatchInsert ovpm(db, QStringLiteral("OVPM"),
                      common + QStringList{QStringLiteral("CounterRef")});
-    std::array<int, 3> entries{0, 0, 0};
     const std::array<int, 3> firstNumber{10000, 20000, 30000};
     for (const Document& d : c.documents) {
-        const int entry = ++entries[d.table];
+        const int entry = d.entry;
         QVariantList row{entry,
                          firstNumber[d.table] + entry,
                          c.partners[std::size_t(d.partner)].code,
@@ -614,6 +601,18 @@ void insertDocuments(QSqlDatabase& db, const Company& c, DocumentDates dates) {
     opch.finish();
     orpc.finish();
     ovpm.finish();
+}
+
+void insertPaymentLines(QSqlDatabase& db, const Company& c) {
+    BatchInsert vpm2(db, QStringLiteral("VPM2"),
+                     {QStringLiteral("DocNum"), QStringLiteral("InvoiceId"),
+                      QStringLiteral("DocEntry"), QStringLiteral("InvType"),
+                      QStringLiteral("SumApplied")});
+    for (const PaymentLine& l : c.paymentLines)
+        vpm2.add({l.payment, l.line, l.entry,
+                  l.target == CreditNote ? QStringLiteral("19") : QStringLiteral("18"),
+                  amount(l.cents)});
+    vpm2.finish();
 }
 
 QString uniqueSuffix() {
@@ -642,6 +641,7 @@ void DemoCompany::populate(QSqlDatabase db, unsigned seed, DocumentDates dates) 
         for (const QString& statement : schema(dates)) exec(db, statement);
         insertPartners(db, company);
         insertDocuments(db, company, dates);
+        insertPaymentLines(db, company);
     } catch (...) {
         db.rollback();
         throw;

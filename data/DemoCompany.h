@@ -9,14 +9,15 @@
 namespace qev {
 
 // The demo company: a deterministic (seeded) SAP Business One schema subset
-// (OCRD, OPCH, ORPC, OVPM) with Mexican suppliers and two years of documents,
-// used by the out-of-the-box run and by the tests on SQLite and PostgreSQL.
+// (OCRD, OPCH, ORPC, OVPM and the payment lines VPM2) with Mexican suppliers
+// and two years of documents, used by the out-of-the-box run and by the tests
+// on SQLite and PostgreSQL. The rules of the payment lines are in data/README.md.
 namespace demo {
 
 inline constexpr unsigned DefaultSeed = 20161231u;
 // Raised whenever the generated rows change: a demo file or database of
 // another version is built anew.
-inline constexpr int Version = 3;
+inline constexpr int Version = 4;
 
 // Suppliers the tests rely on. "Accepted movements" are the rows a statement
 // build stores: invoices not cancelled and not of series 63, credit notes not
@@ -62,7 +63,7 @@ enum class DocumentDates { Date, DateTime };
 
 class DemoCompany {
   public:
-    // The statements that create the four ERP tables (and their indexes), for
+    // The statements that create the five ERP tables (and their indexes), for
     // anyone who fills a company of their own, e.g. a test fixture.
     static QStringList schema(DocumentDates dates = DocumentDates::Date);
     // Creates the tables and fills them in one transaction on a writable

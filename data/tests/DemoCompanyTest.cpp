@@ -134,6 +134,69 @@ TEST_P(DemoCompanyTest, CoversEverySeriesDocTypeCancellationAndNull) {
               0);
 }
 
+// The payment lines agree with the documents, as data/README.md describes
+// them: no statement below may find a single row.
+TEST_P(DemoCompanyTest, PaymentLinesAgreeWithPaidToDateAndTheirDocuments) {
+    // The date part of a date or date-time, comparable as text on every database.
+    const QString day = QStringLiteral("SUBSTR(CAST(%1 AS VARCHAR(30)), 1, 10)");
+    const QString paid = QStringLiteral(
+        "COALESCE((SELECT SUM(l.SumApplied) FROM VPM2 l JOIN OVPM p ON p.DocEntry = l.DocNum"
+        " WHERE l.InvType = '%1' AND l.DocEntry = d.DocEntry AND p.CANCELED = 'N'), 0)");
+    struct Case {
+        const char* what;
+        QString sql;
+    };
+    const Case violations[] = {
+        {"invoice PaidToDate is not the sum of its lines",
+         "SELECT COUNT(*) FROM OPCH d WHERE d.PaidToDate IS NOT NULL AND ABS(d.PaidToDate - " +
+             paid.arg(QLatin1String("18")) + ") > 0.001"},
+        {"credit note PaidToDate is not the sum of its lines turned",
+         "SELECT COUNT(*) FROM ORPC d WHERE d.PaidToDate IS NOT NULL AND ABS(d.PaidToDate + " +
+             paid.arg(QLatin1String("19")) + ") > 0.001"},
+        {"more paid than the total",
+         "SELECT (SELECT COUNT(*) FROM OPCH WHERE PaidToDate > DocTotal + 0.001)"
+         " + (SELECT COUNT(*) FROM ORPC WHERE PaidToDate > DocTotal + 0.001)"},
+        {"a payment applies more than its total",
+         "SELECT COUNT(*) FROM OVPM p WHERE p.DocTotal + 0.001 <"
+         " (SELECT SUM(l.SumApplied) FROM VPM2 l WHERE l.DocNum = p.DocEntry)"},
+        {"a line on a document of another supplier, a later one or one not accepted",
+         "SELECT COUNT(*) FROM VPM2 l JOIN OVPM p ON p.DocEntry = l.DocNum WHERE NOT EXISTS"
+         " (SELECT 1 FROM OPCH d WHERE l.InvType = '18' AND d.DocEntry = l.DocEntry"
+         "  AND d.CardCode = p.CardCode AND d.CANCELED = 'N' AND d.Series <> 63 AND " +
+             day.arg(QLatin1String("d.DocDate")) + " <= " + day.arg(QLatin1String("p.DocDate")) +
+             " AND l.SumApplied > 0)"
+             " AND NOT EXISTS (SELECT 1 FROM ORPC d WHERE l.InvType = '19'"
+             "  AND d.DocEntry = l.DocEntry AND d.CardCode = p.CardCode AND d.CANCELED = 'N'"
+             "  AND d.DocType IN ('S', 'I') AND " +
+             day.arg(QLatin1String("d.DocDate")) + " <= " + day.arg(QLatin1String("p.DocDate")) + " AND l.SumApplied < 0)"},
+        {"the supplier with Nulls has a line",
+         "SELECT COUNT(*) FROM VPM2 l JOIN OVPM p ON p.DocEntry = l.DocNum"
+         " WHERE p.CardCode = 'P90N01'"},
+    };
+    for (const Case& c : violations) EXPECT_EQ(scalar(c.sql), 0) << c.what;
+
+    const Case examples[] = {
+        {"invoices paid in full",
+         "SELECT COUNT(*) FROM OPCH WHERE DocTotal > 0 AND PaidToDate = DocTotal"},
+        {"invoices paid in part",
+         "SELECT COUNT(*) FROM OPCH WHERE PaidToDate > 0 AND PaidToDate < DocTotal"},
+        {"invoices not paid",
+         "SELECT COUNT(*) FROM OPCH WHERE CANCELED = 'N' AND DocTotal > 0 AND PaidToDate = 0"},
+        {"credit notes taken into payments",
+         "SELECT COUNT(*) FROM ORPC WHERE PaidToDate > 0"},
+        {"payments left partly unapplied",
+         "SELECT COUNT(*) FROM OVPM p WHERE p.CANCELED = 'N' AND p.DocTotal - 0.001 > COALESCE("
+         " (SELECT SUM(l.SumApplied) FROM VPM2 l WHERE l.DocNum = p.DocEntry), 0)"
+         " AND EXISTS (SELECT 1 FROM VPM2 l WHERE l.DocNum = p.DocEntry)"},
+        {"payments of several lines",
+         "SELECT COUNT(*) FROM VPM2 WHERE InvoiceId > 0"},
+        {"cancelled payments that kept their lines",
+         "SELECT COUNT(*) FROM OVPM p WHERE p.CANCELED = 'Y'"
+         " AND EXISTS (SELECT 1 FROM VPM2 l WHERE l.DocNum = p.DocEntry)"},
+    };
+    for (const Case& c : examples) EXPECT_GT(scalar(c.sql), 0) << c.what;
+}
+
 INSTANTIATE_TEST_SUITE_P(Databases, DemoCompanyTest, testing::everyDatabase(),
                          testing::backendName);
 
@@ -148,7 +211,8 @@ QByteArray fingerprint(unsigned seed) {
         DemoCompany::populate(db, seed);
         for (const char* sql :
              {"SELECT * FROM OCRD ORDER BY CardCode", "SELECT * FROM OPCH ORDER BY DocEntry",
-              "SELECT * FROM ORPC ORDER BY DocEntry", "SELECT * FROM OVPM ORDER BY DocEntry"}) {
+              "SELECT * FROM ORPC ORDER BY DocEntry", "SELECT * FROM OVPM ORDER BY DocEntry",
+              "SELECT * FROM VPM2 ORDER BY DocNum, InvoiceId"}) {
             QSqlQuery q(db);
             EXPECT_TRUE(q.exec(QString::fromLatin1(sql)));
             while (q.next())
