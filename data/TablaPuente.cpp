@@ -1,10 +1,9 @@
 #include "data/TablaPuente.h"
 
 #include "data/ConexionSAP.h"
+#include "data/DriverValue.h"
 #include "format/Error.h"
 
-#include <QDate>
-#include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -30,7 +29,8 @@ struct DocumentTable {
 
 const std::vector<Column>& commonColumns() {
     static const std::vector<Column> columns = {
-        {"CARDCODE", "CardCode", FieldType::String},   {"canceled", "CANCELED", FieldType::String},
+        {"docentry", "DocEntry", FieldType::Integer},  {"CARDCODE", "CardCode", FieldType::String},
+        {"canceled", "CANCELED", FieldType::String},
         {"series", "Series", FieldType::Integer},      {"docdate", "DocDate", FieldType::Date},
         {"docduedate", "DocDueDate", FieldType::Date}, {"docnum", "DocNum", FieldType::Integer},
         {"doctotal", "DocTotal", FieldType::Float}};
@@ -62,34 +62,6 @@ const DocumentTable* findTable(const QString& name) {
     for (const DocumentTable& t : documentTables())
         if (name.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0) return &t;
     return nullptr;
-}
-
-// Drivers deliver dates, numbers and amounts in different types (text from
-// SQLite, QDateTime from SQL Server, decimal text from PostgreSQL); every
-// value leaves here in one type per field, Null kept as Null.
-QVariant normalized(const QVariant& v, FieldType type) {
-    if (v.isNull()) return {};
-    switch (type) {
-        case FieldType::Date: {
-            if (v.typeId() == QMetaType::QDate) return v;
-            if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
-            const QString text = v.toString();
-            QDate d = QDate::fromString(text.left(10), Qt::ISODate);
-            return d.isValid() ? QVariant(d) : v;
-        }
-        case FieldType::Integer: {
-            bool ok = false;
-            const int i = v.toInt(&ok);
-            return ok ? QVariant(i) : v;
-        }
-        case FieldType::Float: {
-            bool ok = false;
-            const double d = v.toDouble(&ok);
-            return ok ? QVariant(d) : v;
-        }
-        default:
-            return v.toString();
-    }
 }
 
 const QString Component = QStringLiteral("TablaPuente");
@@ -140,7 +112,7 @@ void TablaPuente::open() {
     const int n = int(t->columns.size());
     while (query.next()) {
         for (int c = 0; c < n; ++c)
-            cells.push_back(normalized(query.value(c), t->columns[std::size_t(c)].type));
+            cells.push_back(driverValue(query.value(c), t->columns[std::size_t(c)].type));
         ++rows;
     }
     if (query.lastError().isValid()) throw Error(query.lastError().text());
