@@ -12,6 +12,7 @@ packages=(
   unixodbc unixodbc-dev tdsodbc odbc-postgresql
   postgresql qpdf poppler-utils
   libcurl4-openssl-dev python3-aiosmtpd
+  libxlsxwriter-dev libzip-dev python3-openpyxl
   clang-14 libclang-rt-14-dev
 )
 

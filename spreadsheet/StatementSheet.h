@@ -1,0 +1,76 @@
+#pragma once
+
+#include "format/Currency.h"
+
+#include <QDate>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace qev {
+
+class RecordSet;
+
+// One movement as a spreadsheet shows it: the values behind the grid's texts.
+// An amount the grid leaves empty (the credit of an invoice, say) is empty here.
+struct SheetRow {
+    std::optional<qint64> movto;
+    QDate fecha;
+    QString serie;
+    std::optional<qint64> folio;
+    std::optional<Currency> cargo, abono, saldo;
+    QDate vencto;
+    QString referencia;
+};
+
+// The ageing of what is still owed as of a date: labelled buckets and their total.
+struct AgeingBucket {
+    QString label;
+    Currency amount;
+};
+struct AgeingSummary {
+    QDate asOf;
+    std::vector<AgeingBucket> buckets;
+    Currency total;
+};
+
+// One supplier's statement as the spreadsheet exports write it.
+struct StatementSheet {
+    QString code;
+    QString name;
+    std::vector<SheetRow> rows;  // in statement order
+    std::optional<AgeingSummary> ageing;
+};
+
+// The columns of the movements grid, in its order and with its titles.
+enum class ColumnKind { Whole, Date, Text, Amount };
+struct SheetColumn {
+    const char* title;  // UTF-8
+    ColumnKind kind;
+};
+inline constexpr std::array<SheetColumn, 9> SheetColumns{{
+    {"#", ColumnKind::Whole},
+    {"Fecha", ColumnKind::Date},
+    {"Docto.", ColumnKind::Text},
+    {"Folio", ColumnKind::Whole},
+    {"Cargo", ColumnKind::Amount},
+    {"Abono", ColumnKind::Amount},
+    {"Saldo", ColumnKind::Amount},
+    {"Vencimiento", ColumnKind::Date},
+    {"Referencia", ColumnKind::Text},
+}};
+
+// The value of one cell: empty, a whole number, an amount, a date or a text,
+// as its column's kind says.
+using SheetCell = std::variant<std::monostate, qint64, Currency, QDate, QString>;
+SheetCell cellOf(const SheetRow& row, std::size_t column);
+
+// The movement rows of a record set from its first row to its last, in the
+// order it holds them (the ordered movements query: statement order). The
+// cursor is left where it was.
+std::vector<SheetRow> readSheetRows(RecordSet& movements);
+
+}  // namespace qev
