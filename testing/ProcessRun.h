@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace qev::testing {
 
@@ -10,6 +11,15 @@ struct ProcessRun {
     int exitCode = -1;  // -1: crashed or timed out
     QString out, err;
 };
+
+// The environment with a private runtime folder of this test program's own:
+// Qt wants one and says so on stderr when it has none.
+inline QProcessEnvironment environmentWithOwnRuntime() {
+    static QTemporaryDir folder;  // 0700 and ours
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
+    return env;
+}
 
 // Runs a program to its end offscreen, with error boxes printed instead of shown.
 inline ProcessRun runProcess(

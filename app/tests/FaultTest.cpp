@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -36,13 +35,8 @@ QProcessEnvironment environmentWithRuntime(const QString& runtime) {
     return env;
 }
 
-QString ownRuntimeFolder() {
-    static QTemporaryDir folder;  // 0700 and ours
-    return folder.path();
-}
-
 ProgramRun runProcess(const QString& program, const QStringList& arguments,
-                      const QProcessEnvironment& env = environmentWithRuntime(ownRuntimeFolder())) {
+                      const QProcessEnvironment& env = qev::testing::environmentWithOwnRuntime()) {
     return qev::testing::runProcess(program, arguments, 180000, env);
 }
 
@@ -80,10 +74,7 @@ class FaultTest : public ::testing::Test {
         outDir = dir.filePath(QStringLiteral("out"));
         ini = dir.filePath(QStringLiteral("qev.ini"));
         testcompany::create(database);
-        QSettings settings(ini, QSettings::IniFormat);
-        settings.setValue(QStringLiteral("database/driver"), QStringLiteral("sqlite"));
-        settings.setValue(QStringLiteral("database/database"), database);
-        settings.setValue(QStringLiteral("paths/data_directory"), dataDir);
+        testcompany::writeSettingsFile(ini, database, dataDir);
     }
 
     ProgramRun print(const QStringList& more) {

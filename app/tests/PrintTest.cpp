@@ -2,6 +2,7 @@
 // written as a PDF in the data directory, read back by real PDF readers, and
 // handed to the viewer.
 #include "TestCompany.h"
+#include "TestWindow.h"
 #include "app/ErrorBox.h"
 #include "app/StatementPrinter.h"
 #include "app/TFmensaje.h"
@@ -43,43 +44,7 @@ QString pdfText(const QString& path) {
         .out;
 }
 
-class PrintTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        database = dir.filePath(QStringLiteral("company.sqlite"));
-        dataDir = dir.filePath(QStringLiteral("data"));
-        testcompany::create(database);
-        previousBox =
-            setErrorBoxFunction([this](QWidget*, const QString& title, const QString& text) {
-                boxes << title + u'|' + text;
-            });
-        form = std::make_unique<TForm1>(testcompany::settings(database, dataDir));
-        fmensaje = std::make_unique<TFmensaje>();
-        form->setWaitWindow(fmensaje.get());
-        form->statementPrinter().openFile = [this](const QString& path) { opened << path; };
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    void TearDown() override {
-        form.reset();
-        fmensaje.reset();
-        setErrorBoxFunction(previousBox);
-    }
-
-    void consultar(const QString& code) {
-        form->Edit1->setText(code);
-        QTest::mouseClick(form->Consultar, Qt::LeftButton);
-    }
-
-    QTemporaryDir dir;
-    QString database, dataDir;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TFmensaje> fmensaje;
-    ErrorBoxFunction previousBox;
-    QStringList boxes, opened;
-};
+using PrintTest = WindowOverTestCompany;
 
 }  // namespace
 
@@ -216,13 +181,7 @@ TEST(BatchPrint, PrintsOneOrEverySupplierWithoutAWindow) {
     const QString database = dir.filePath(QStringLiteral("company.sqlite"));
     testcompany::create(database);
     const QString ini = dir.filePath(QStringLiteral("qev.ini"));
-    {
-        QSettings settings(ini, QSettings::IniFormat);
-        settings.setValue(QStringLiteral("database/driver"), QStringLiteral("sqlite"));
-        settings.setValue(QStringLiteral("database/database"), database);
-        settings.setValue(QStringLiteral("paths/data_directory"),
-                          dir.filePath(QStringLiteral("data")));
-    }
+    testcompany::writeSettingsFile(ini, database, dir.filePath(QStringLiteral("data")));
     const QString program = QStringLiteral(QEV_BUILD_DIR "/app/qev");
     const QString out = dir.filePath(QStringLiteral("out"));
 

@@ -3,6 +3,7 @@
 #include "data/DemoCompany.h"
 
 #include <QDate>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -101,6 +102,14 @@ qev::ConnectionSettings settings(const QString& databasePath, const QString& dat
     s.database = databasePath;
     s.dataDirectory = dataDirectory;
     return s;
+}
+
+void writeSettingsFile(const QString& iniPath, const QString& databasePath,
+                       const QString& dataDirectory) {
+    QSettings ini(iniPath, QSettings::IniFormat);
+    ini.setValue(QStringLiteral("database/driver"), QStringLiteral("sqlite"));
+    ini.setValue(QStringLiteral("database/database"), databasePath);
+    ini.setValue(QStringLiteral("paths/data_directory"), dataDirectory);
 }
 
 void execute(const QString& path, const QString& sql) {

@@ -19,6 +19,9 @@ namespace testcompany {
 
 void create(const QString& path);
 qev::ConnectionSettings settings(const QString& databasePath, const QString& dataDirectory);
+// Writes a settings file (INI) that reaches the SQLite company at databasePath.
+void writeSettingsFile(const QString& iniPath, const QString& databasePath,
+                       const QString& dataDirectory);
 // Runs one statement on the file through a connection of its own (the window's
 // is read only), e.g. to make a table disappear for a while.
 void execute(const QString& path, const QString& sql);
