@@ -23,7 +23,7 @@ namespace qev {
 //
 // Talk with a worker is one JSON object per line. The pool sends the start
 // message first, then {"i": index, "code": code} for each statement; the worker
-// answers {"i": index, "path": file} or {"i": index, "error": text}, or
+// answers {"i": index, "path": the files written} or {"i": index, "error": text}, or
 // {"fatal": text} when it cannot start.
 class BatchPool : public QObject {
   public:

@@ -1,8 +1,10 @@
 #include "app/BatchPrint.h"
 
 #include "app/BatchMail.h"
+#include "app/BatchOutputs.h"
 #include "app/BatchPool.h"
 #include "app/ErrorBox.h"
+#include "app/StatementExporter.h"
 #include "app/StatementPrinter.h"
 #include "data/ConexionSAP.h"
 #include "data/ConnectionSettings.h"
@@ -45,7 +47,8 @@ struct BatchSources {
           sql(file),
           puente(conexion),
           builder(puente, movtos, sql),
-          printer(proveedores, sql) {
+          printer(proveedores, sql),
+          exporter(proveedores, sql) {
         sql.open();
         printer.openFile = nullptr;  // batch runs never start a viewer
     }
@@ -58,6 +61,7 @@ struct BatchSources {
     TablaPuente puente;
     StatementBuilder builder;
     StatementPrinter printer;
+    StatementExporter exporter;
 };
 
 // The codes to print, each checked before anything is written.
@@ -86,30 +90,48 @@ QString errorLines(const QString& boxText) {
     return handlerErrorText(lines.join(QStringLiteral("; ")));
 }
 
-// One statement: build, then export. Returns the error text, empty on success;
-// `printed` gets the supplier's name, address field and the file written.
-QString printOne(BatchSources& sources, const QString& code, const QString& directory,
-                 StatementRecipient& printed) {
+// The files of a supplier's line: "a.pdf, b.csv".
+QString filesText(const QStringList& files) {
+    return QDir::toNativeSeparators(files.join(QStringLiteral(", ")));
+}
+
+// One statement: build, then write its files. Returns the error text, empty on
+// success; `printed` gets the supplier's name, address field and the PDF
+// written, `files` every file written.
+QString printOne(BatchSources& sources, const QString& code, const BatchOutputs& outputs,
+                 StatementRecipient& printed, QStringList& files) {
     QString exportError;
     sources.printer.showError = [&exportError](const QString&, const QString& text) {
         exportError = text;
     };
     printed = {code, {}, {}, {}};
+    files.clear();
+    const QString& directory = outputs.pdfDirectory;
     try {
         sources.proveedores.findCode(code);
         printed.name = sources.proveedores.displayText(QStringLiteral("CardName"));
         printed.emailField = sources.proveedores.displayText(QStringLiteral("E_Mail"));
         sources.builder.build(code.trimmed());
-        printed.pdfPath = sources.printer.print(code, directory);
+        if (!directory.isEmpty()) printed.pdfPath = sources.printer.print(code, directory);
     } catch (const std::exception& error) {
         return handlerErrorText(exceptionMessage(error));
     }
-    if (printed.pdfPath.isEmpty()) {
+    if (!directory.isEmpty() && printed.pdfPath.isEmpty()) {
         const QString file =
             QDir::toNativeSeparators(QDir(directory).filePath(StatementPrinter::fileNameFor(code)));
         return exportError.isEmpty()
                    ? QStringLiteral("No se escribió \"%1\".").arg(file)
                    : QStringLiteral("No se escribió \"%1\": %2").arg(file, errorLines(exportError));
+    }
+    if (!printed.pdfPath.isEmpty()) files << printed.pdfPath;
+    try {
+        for (const BatchOutputs::Sheet& sheet : outputs.sheets) {
+            const QString path = outputs.pathFor(sheet, code);
+            sources.exporter.save(path, sheet.format);
+            files << path;
+        }
+    } catch (const std::exception& error) {
+        return handlerErrorText(exceptionMessage(error));
     }
     return {};
 }
@@ -200,13 +222,13 @@ int jobsFor(const BatchPrintRequest& request, int statements) {
 // The settings go to the workers on their input, so that no password is put
 // on a command line or in a file.
 void printInWorkers(const ConnectionSettings& settings, const BatchPrintRequest& request,
-                    const QStringList& codes, const QString& directory, int jobs,
+                    const QStringList& codes, const BatchOutputs& outputs, int jobs,
                     ProgressLines& progress) {
     const QString program = request.workerProgram.isEmpty()
                                 ? QCoreApplication::applicationFilePath()
                                 : request.workerProgram;
     const QByteArray start =
-        QJsonDocument(QJsonObject{{"settings", toJson(settings)}, {"out", directory}})
+        QJsonDocument(QJsonObject{{"settings", toJson(settings)}, {"outputs", outputs.toJson()}})
             .toJson(QJsonDocument::Compact);
     BatchPool pool(program, start, codes, jobs,
                    [&progress](int index, const QString& path, const QString& error) {
@@ -220,19 +242,23 @@ void printInWorkers(const ConnectionSettings& settings, const BatchPrintRequest&
 int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& request,
                   QTextStream& out, QTextStream& err) {
     std::unique_ptr<BatchSources> sources;
-    QString directory;
     try {
         sources = std::make_unique<BatchSources>(settings);
-        directory = request.outputDirectory.isEmpty()
-                        ? settings.effectiveDataDirectory()
-                        : QDir(request.outputDirectory).absolutePath();
     } catch (const std::exception& error) {
         err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
         return BatchCannotStart;
     }
     if (!sources->file->damageNotice().isEmpty()) err << sources->file->damageNotice() << Qt::endl;
-    if (!QDir().mkpath(directory)) {
-        err << QStringLiteral("No se puede crear la carpeta \"%1\".").arg(directory) << Qt::endl;
+    BatchOutputs outputs;
+    try {
+        const QString pdfDirectory =
+            !request.writesPdf()                 ? QString()
+            : request.outputDirectory.isEmpty() ? settings.effectiveDataDirectory()
+                                                : request.outputDirectory;
+        outputs = BatchOutputs::prepare(pdfDirectory, request.csvTarget, request.xlsxTarget,
+                                        !request.all && request.codes.size() == 1);
+    } catch (const std::exception& error) {
+        err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
         return BatchCannotStart;
     }
 
@@ -256,7 +282,7 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
     if (jobs > 1) {
         sources.reset();  // the workers bring their own connections and movements files
         ProgressLines progress(codes, out, err);
-        printInWorkers(settings, request, codes, directory, jobs, progress);
+        printInWorkers(settings, request, codes, outputs, jobs, progress);
         if (progress.failed() == 0) return BatchPrinted;
         err << QStringLiteral("%1 de %2 estados de cuenta no se pudieron escribir.")
                    .arg(progress.failed())
@@ -277,7 +303,8 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
             continue;
         }
         StatementRecipient printed;
-        const QString error = printOne(*sources, code, directory, printed);
+        QStringList files;
+        const QString error = printOne(*sources, code, outputs, printed, files);
         if (!error.isEmpty()) {
             ++failed;
             err << counter << error << Qt::endl;
@@ -291,7 +318,7 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
                 }
             }
         } else if (!mail) {
-            out << counter << QDir::toNativeSeparators(printed.pdfPath) << Qt::endl;
+            out << counter << filesText(files) << Qt::endl;
         } else if (!mailOne(*mail, printed, counter, out, err, failed)) {
             ++done;
             break;
@@ -332,7 +359,7 @@ int runBatchWorker(std::istream& in, std::ostream& out) {
     };
     QJsonObject start;
     readMessage(start);
-    const QString directory = start.value(QLatin1String("out")).toString();
+    const BatchOutputs outputs = BatchOutputs::fromJson(start.value(QLatin1String("outputs")).toObject());
     std::unique_ptr<BatchSources> sources;
     try {
         sources = std::make_unique<BatchSources>(
@@ -347,9 +374,10 @@ int runBatchWorker(std::istream& in, std::ostream& out) {
         if (!job.contains(QLatin1String("code"))) continue;
         const int index = job.value(QLatin1String("i")).toInt();
         StatementRecipient printed;
-        const QString error =
-            printOne(*sources, job.value(QLatin1String("code")).toString(), directory, printed);
-        answer(error.isEmpty() ? QJsonObject{{"i", index}, {"path", printed.pdfPath}}
+        QStringList files;
+        const QString error = printOne(*sources, job.value(QLatin1String("code")).toString(),
+                                       outputs, printed, files);
+        answer(error.isEmpty() ? QJsonObject{{"i", index}, {"path", filesText(files)}}
                                : QJsonObject{{"i", index}, {"error", error}});
     }
     return BatchPrinted;

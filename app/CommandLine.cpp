@@ -27,6 +27,13 @@ const std::vector<OptionRow>& optionTable() {
         {{"out"},
          "carpeta",
          "Carpeta de los estados de cuenta escritos (con --print o --print-all)."},
+        {{"csv"},
+         "archivo",
+         "Escribe el estado de cuenta en CSV: en ese archivo con un --print, en esa carpeta "
+         "(QEV_<código>.csv) con varios o con --print-all. Sin --out no escribe el PDF."},
+        {{"xlsx"},
+         "archivo",
+         "Lo mismo que --csv en un libro de Excel (QEV_<código>.xlsx)."},
         {{"jobs"},
          "número",
          "Estados de cuenta escritos a la vez con --print o --print-all (uno por procesador)."},
@@ -85,6 +92,8 @@ StartUpOptions parseStartUpOptions(const QStringList& arguments) {
     options.printCodes = parser.values(QStringLiteral("print"));
     options.printAll = parser.isSet(QStringLiteral("print-all"));
     options.outputDir = parser.value(QStringLiteral("out"));
+    options.csvPath = parser.value(QStringLiteral("csv"));
+    options.xlsxPath = parser.value(QStringLiteral("xlsx"));
     options.batchWorker = parser.isSet(QStringLiteral("batch-worker"));
     if (parser.isSet(QStringLiteral("jobs"))) {
         bool ok = false;
@@ -101,8 +110,14 @@ StartUpOptions parseStartUpOptions(const QStringList& arguments) {
     options.email = parser.isSet(QStringLiteral("email"));
     options.dryRun = parser.isSet(QStringLiteral("dry-run"));
     options.resume = parser.isSet(QStringLiteral("resume"));
-    if (!options.outputDir.isEmpty() && !options.batch())
-        throw Error(QStringLiteral("La opción --out va con --print o --print-all."));
+    for (const char* option : {"out", "csv", "xlsx"}) {
+        if (!parser.isSet(QLatin1String(option))) continue;
+        if (parser.value(QLatin1String(option)).isEmpty())
+            throw Error(QStringLiteral("Falta el valor de la opción --%1.").arg(QLatin1String(option)));
+        if (!options.batch())
+            throw Error(QStringLiteral("La opción --%1 va con --print o --print-all.")
+                            .arg(QLatin1String(option)));
+    }
     if (options.email && !options.batch())
         throw Error(QStringLiteral("La opción --email va con --print o --print-all."));
     for (const char* option : {"dry-run", "resume"})

@@ -13,6 +13,8 @@ struct StartUpOptions {
     QStringList printCodes;  // --print CODE (repeatable): write these statements, no window
     bool printAll = false;   // --print-all: every supplier's statement, no window
     QString outputDir;       // --out DIR: where --print and --print-all write
+    QString csvPath;         // --csv FILE: the statement as CSV (a folder with several)
+    QString xlsxPath;        // --xlsx FILE: the statement as XLSX (a folder with several)
     int jobs = 0;            // --jobs N: statements printed at once; 0: one per processor
     bool batchWorker = false;  // --batch-worker: a worker of a batch run (not for users)
     bool email = false;      // --email: mail each statement printed to its supplier

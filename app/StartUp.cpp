@@ -95,6 +95,8 @@ static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
     request.codes = options.printCodes;
     request.all = options.printAll;
     request.outputDirectory = options.outputDir;
+    request.csvTarget = options.csvPath;
+    request.xlsxTarget = options.xlsxPath;
     request.email = options.email;
     request.dryRun = options.dryRun;
     request.resume = options.resume;

@@ -1,5 +1,6 @@
 #include "app/StatementPrinter.h"
 
+#include "app/StatementFileName.h"
 #include "pdf/TfrxExportRun.h"
 #include "pdf/TfrxPDFExport.h"
 #include "report/StatementTemplate.h"
@@ -39,11 +40,7 @@ StatementPrinter::~StatementPrinter() {
 }
 
 QString StatementPrinter::fileNameFor(const QString& code) {
-    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
-    QString safe = code;
-    for (QChar& c : safe)
-        if (c.unicode() < 0x20 || forbidden.contains(c)) c = u'_';
-    return QStringLiteral("QEV_") + safe + QStringLiteral(".pdf");
+    return statementFileName(code, QStringLiteral(".pdf"));
 }
 
 QString StatementPrinter::print(const QString& code, const QString& directory) {

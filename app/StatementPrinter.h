@@ -27,9 +27,7 @@ class StatementPrinter {
     // A file of that name from before is then left as it was.
     QString print(const QString& code, const QString& directory);
 
-    // "QEV_" + code + ".pdf", with every character that a file name cannot
-    // hold (path separators, ":", "*", "?", quotes, "<", ">", "|", control
-    // characters) replaced by "_", so that the file stays in its directory.
+    // "QEV_" + code + ".pdf" (statementFileName).
     static QString fileNameFor(const QString& code);
 
     // Opens the finished file; the default asks the desktop. Empty: not opened.

@@ -1,0 +1,28 @@
+#include "app/StatementExporter.h"
+
+#include "app/StatementFileName.h"
+#include "data/RecordSet.h"
+
+namespace qev {
+
+StatementExporter::StatementExporter(RecordSet& proveedores, RecordSet& movimientos)
+    : proveedores_(proveedores), movimientos_(movimientos) {}
+
+StatementSheet StatementExporter::sheet() const {
+    StatementSheet sheet;
+    sheet.code = proveedores_.displayText(QStringLiteral("CardCode"));
+    sheet.name = proveedores_.displayText(QStringLiteral("CardName"));
+    sheet.rows = readSheetRows(movimientos_);
+    if (ageing) sheet.ageing = ageing();
+    return sheet;
+}
+
+void StatementExporter::save(const QString& path, SheetFormat format) const {
+    saveStatementSheet(sheet(), path, format);
+}
+
+QString StatementExporter::fileNameFor(const QString& code, SheetFormat format) {
+    return statementFileName(code, sheetSuffix(format));
+}
+
+}  // namespace qev
