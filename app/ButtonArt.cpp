@@ -118,6 +118,22 @@ void drawMail(QPainter& p) {
     p.drawPath(rightArrow(62, 78, 94, 72, 6, 16));
 }
 
+// A sheet of cells with a green heading and a green arrow: the statement taken
+// out to a spreadsheet.
+void drawExport(QPainter& p) {
+    p.setPen(QPen(Outline, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(252, 252, 246));
+    p.drawRoundedRect(QRectF(8, 12, 62, 74), 3, 3);
+    p.setBrush(QColor(33, 115, 70));
+    p.drawRect(QRectF(8, 12, 62, 14));
+    p.setPen(QPen(QColor(120, 150, 130), 2));
+    for (qreal y = 40; y <= 72; y += 14) p.drawLine(QPointF(10, y), QPointF(68, y));
+    for (qreal x = 28; x <= 50; x += 22) p.drawLine(QPointF(x, 27), QPointF(x, 84));
+    p.setPen(QPen(Outline, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(verticalGradient(QColor(120, 220, 120), QColor(20, 140, 40), 54, 86));
+    p.drawPath(rightArrow(54, 74, 94, 70, 6, 16));
+}
+
 // An open door with an arrow leaving through it.
 void drawExit(QPainter& p) {
     p.setPen(QPen(Outline, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -153,6 +169,8 @@ void drawPicture(QPainter& p, ButtonPicture picture) {
             return drawPrint(p);
         case ButtonPicture::Mail:
             return drawMail(p);
+        case ButtonPicture::Export:
+            return drawExport(p);
         case ButtonPicture::Exit:
             return drawExit(p);
     }

@@ -4,6 +4,7 @@
 #include "app/DataControls.h"
 #include "app/ErrorBox.h"
 #include "app/RecordSetModel.h"
+#include "app/StatementExporter.h"
 #include "app/StatementMailer.h"
 #include "app/StatementPrinter.h"
 #include "app/TFmensaje.h"
@@ -23,6 +24,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -138,6 +141,8 @@ void TForm1::openDataSources(const ConnectionSettings& settings) {
     tablaPuente_ = std::make_unique<TablaPuente>(*conexionSAP_);
     builder_ = std::make_unique<StatementBuilder>(*tablaPuente_, *tablaMovtos_, *tablaSql_);
     printer_ = std::make_unique<StatementPrinter>(*tablaProveedores_, *tablaSql_);
+    exporter_ = std::make_unique<StatementExporter>(*tablaProveedores_, *tablaSql_);
+    exportFolder_ = settings.effectiveDataDirectory();
     progress_ = new TfrxProgress(this);
     printer_->progress = progress_;
     printAction_ = [this] { printStatement(); };
@@ -177,6 +182,7 @@ void TForm1::createButtonBar() {
     SBImprimir =
         createSpeedButton("SBImprimir", 511, 4, QStringLiteral("Imprimir Estado de Cuenta"));
     SBCorreo = createSpeedButton("SBCorreo", 449, 4, QStringLiteral("Enviar por correo"));
+    SBExportar = createSpeedButton("SBExportar", 187, 4, QStringLiteral("Exportar"));
     SBSalir = createSpeedButton("SBSalir", 603, 4, QStringLiteral("Salir"));
     LabelCorreo = new QLabel(Panel1);
     LabelCorreo->setObjectName(QStringLiteral("LabelCorreo"));
@@ -191,6 +197,7 @@ void TForm1::createButtonBar() {
     SBListaClientes->setIcon(buttonIcon(ButtonPicture::SupplierList));
     SBImprimir->setIcon(buttonIcon(ButtonPicture::Print));
     SBCorreo->setIcon(buttonIcon(ButtonPicture::Mail));
+    SBExportar->setIcon(buttonIcon(ButtonPicture::Export));
     SBSalir->setIcon(buttonIcon(ButtonPicture::Exit));
 
     connect(SBPrimero, &QToolButton::clicked, this, &TForm1::SBPrimeroClick);
@@ -200,6 +207,7 @@ void TForm1::createButtonBar() {
     connect(SBListaClientes, &QToolButton::clicked, this, &TForm1::SBListaClientesClick);
     connect(SBImprimir, &QToolButton::clicked, this, &TForm1::SBImprimirClick);
     connect(SBCorreo, &QToolButton::clicked, this, &TForm1::SBCorreoClick);
+    connect(SBExportar, &QToolButton::clicked, this, &TForm1::SBExportarClick);
     connect(SBSalir, &QToolButton::clicked, this, &TForm1::SBSalirClick);
 }
 
@@ -411,6 +419,7 @@ void TForm1::setListMode() {
     SBListaClientes->hide();
     SBImprimir->hide();
     SBCorreo->hide();
+    SBExportar->hide();
     LabelCorreo->hide();
     Panel2->show();
     PageControl1->hide();
@@ -424,6 +433,7 @@ void TForm1::setStatementMode() {
     SBListaClientes->show();
     SBImprimir->show();
     SBCorreo->show();
+    SBExportar->show();
     LabelCorreo->show();
     Panel2->hide();
 }
@@ -562,6 +572,23 @@ void TForm1::mailStatement() {
     showInformationBox(this, QCoreApplication::applicationName(),
                        QStringLiteral("Estado de cuenta enviado a %1.")
                            .arg(to.join(QStringLiteral(", "))));
+}
+
+void TForm1::SBExportarClick() {
+    runHandler(this, [this] { exportStatement(); });
+}
+
+void TForm1::exportStatement() {
+    const QString suggested =
+        QDir(exportFolder_).filePath(StatementExporter::fileNameFor(DBText14->text(), exportFormat_));
+    const std::optional<ExportChoice> choice = exportDialog_(this, suggested);
+    if (!choice) return;
+    exporter_->save(choice->path, choice->format);
+    exportFolder_ = QFileInfo(choice->path).absolutePath();
+    exportFormat_ = choice->format;
+    showInformationBox(this, QCoreApplication::applicationName(),
+                       QStringLiteral("Estado de cuenta exportado a \"%1\".")
+                           .arg(QDir::toNativeSeparators(choice->path)));
 }
 
 void TForm1::SBSalirClick() {

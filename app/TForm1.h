@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ExportDialog.h"
 #include "data/ConnectionSettings.h"
 
 #include <QWidget>
@@ -23,6 +24,7 @@ class DBText;
 class MovementsFile;
 class RecordSetModel;
 class StatementBuilder;
+class StatementExporter;
 class StatementPrinter;
 class TfrxProgress;
 class TFmensaje;
@@ -52,6 +54,10 @@ class TForm1 : public QWidget {
     void setSettingsFile(const QString& path) { settingsFile_ = path; }
     // The report and PDF export behind SBImprimir (tests replace its opener).
     StatementPrinter& statementPrinter() const { return *printer_; }
+    // The spreadsheet export behind SBExportar, and the dialog that asks where
+    // it goes (askExportPath unless replaced).
+    StatementExporter& statementExporter() const { return *exporter_; }
+    void setExportDialog(ExportDialog dialog) { exportDialog_ = std::move(dialog); }
 
     // Where the movements file lives; the statement PDFs go there too.
     const ConnectionSettings& settings() const { return settings_; }
@@ -72,6 +78,7 @@ class TForm1 : public QWidget {
     QToolButton* SBListaClientes;
     QToolButton* SBImprimir;
     QToolButton* SBCorreo;
+    QToolButton* SBExportar;
     QLabel* LabelCorreo;  // the address SBCorreo will send to
     QToolButton* SBSalir;
     // Supplier list.
@@ -101,12 +108,16 @@ class TForm1 : public QWidget {
     void ConsultarClick();
     void SBImprimirClick();
     void SBCorreoClick();
+    void SBExportarClick();
     void SBSalirClick();
     // "QEV_" + the code shown by DBText14 + ".pdf" in the data directory, opened.
     void printStatement();
     // The statement PDF of the current supplier written (not opened) and mailed
     // to its address; tells how it went in a box.
     void mailStatement();
+    // The statement on screen written as a spreadsheet where the export dialog
+    // says; tells where in a box.
+    void exportStatement();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -147,6 +158,10 @@ class TForm1 : public QWidget {
     std::unique_ptr<TablaPuente> tablaPuente_;
     std::unique_ptr<StatementBuilder> builder_;
     std::unique_ptr<StatementPrinter> printer_;
+    std::unique_ptr<StatementExporter> exporter_;
+    ExportDialog exportDialog_ = askExportPath;
+    QString exportFolder_;  // where the last export went; the data folder at first
+    SheetFormat exportFormat_ = SheetFormat::Xlsx;
     TfrxProgress* progress_ = nullptr;
 
     RecordSetModel* proveedoresModel_ = nullptr;

@@ -1,0 +1,112 @@
+// The window's "Exportar" button: the statement on screen written where the
+// save dialog says, read back by openpyxl and Python's csv module.
+#include "ExportFiles.h"
+#include "TestWindow.h"
+#include "app/StatementExporter.h"
+
+#include "testing/QtPrinters.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace qev;
+using namespace exportfiles;
+using qev::testing::readSpreadsheet;
+
+namespace {
+
+class ExportButtonTest : public WindowOverTestCompany {
+  protected:
+    void SetUp() override {
+        WindowOverTestCompany::SetUp();
+        form->setExportDialog([this](QWidget*, const QString& suggested) {
+            suggestions << suggested;
+            return choice;
+        });
+    }
+
+    std::optional<ExportChoice> choice;  // what the dialog answers
+    QStringList suggestions;
+};
+
+}  // namespace
+
+TEST_F(ExportButtonTest, ShownInStatementModeOnly) {
+    EXPECT_FALSE(form->SBExportar->isVisible());
+    consultar(QStringLiteral("P0004"));
+    EXPECT_TRUE(form->SBExportar->isVisible());
+    EXPECT_EQ(form->SBExportar->toolTip(), QStringLiteral("Exportar"));
+    EXPECT_FALSE(form->SBExportar->icon().isNull());
+    // In the bar, clear of every other button shown with it.
+    for (const QToolButton* other : {form->SBListaClientes, form->SBCorreo, form->SBImprimir,
+                                     form->SBSalir})
+        EXPECT_FALSE(form->SBExportar->geometry().intersects(other->geometry()))
+            << other->objectName().toStdString();
+    EXPECT_FALSE(form->SBExportar->geometry().intersects(form->LabelCorreo->geometry()));
+    EXPECT_TRUE(form->Panel1->rect().contains(form->SBExportar->geometry()));
+    QTest::mouseClick(form->SBListaClientes, Qt::LeftButton);
+    EXPECT_FALSE(form->SBExportar->isVisible());
+}
+
+TEST_F(ExportButtonTest, WritesTheStatementOnScreenWhereTheDialogSays) {
+    consultar(QStringLiteral("P0004"));
+    const QString xlsx = dir.filePath(QStringLiteral("elegida/estado de cuenta.xlsx"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(xlsx).absolutePath()));
+    choice = ExportChoice{xlsx, SheetFormat::Xlsx};
+    QTest::mouseClick(form->SBExportar, Qt::LeftButton);
+
+    EXPECT_EQ(suggestions, QStringList{QDir(dataDir).filePath(QStringLiteral("QEV_P0004.xlsx"))});
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("qev|Estado de cuenta exportado a \"%1\".").arg(xlsx)});
+    const QJsonObject book = readSpreadsheet(xlsx);
+    const QJsonObject cells = cellsOf(book);
+    EXPECT_EQ(cells.value("B1").toObject().value("value").toString(), QStringLiteral("P0004"));
+    EXPECT_EQ(cells.value("B2").toObject().value("value").toString(),
+              QStringLiteral("Abarrotes La Estrella"));
+    QStringList rows;
+    for (int row = 5; row < 5 + 4; ++row) rows << sheetRow(cells, row);
+    EXPECT_EQ(rows, MovementsOfP0004);
+    EXPECT_TRUE(cells.value("A9").isUndefined());
+
+    // The next export starts where the last one went, in its format; a name
+    // without a known suffix takes the format the dialog gives.
+    boxes.clear();
+    const QString csv = dir.filePath(QStringLiteral("elegida/estado"));
+    choice = ExportChoice{csv, SheetFormat::Csv};
+    form->SBExportarClick();
+    EXPECT_EQ(suggestions.last(), QFileInfo(xlsx).absolutePath() + QStringLiteral("/QEV_P0004.xlsx"));
+    EXPECT_EQ(csvRecords(csv), QStringList{Titles} + MovementsOfP0004);
+    form->SBExportarClick();
+    EXPECT_EQ(suggestions.last(), QFileInfo(xlsx).absolutePath() + QStringLiteral("/QEV_P0004.csv"));
+    EXPECT_EQ(boxes.size(), 2) << boxes.join('\n').toStdString();
+}
+
+TEST_F(ExportButtonTest, ACancelWritesNothingAndAnErrorShowsTheErrorBox) {
+    consultar(QStringLiteral("P0006"));
+    choice.reset();
+    form->SBExportarClick();
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_EQ(QDir(dataDir).entryList({"*.xlsx", "*.csv"}, QDir::Files), QStringList());
+
+    const QString folder = dir.filePath(QStringLiteral("una carpeta.csv"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    choice = ExportChoice{folder, SheetFormat::Csv};
+    form->SBExportarClick();
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("qev|No se puede escribir \"%1\": es una carpeta.")
+                                     .arg(folder)});
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+
+    // The window goes on working.
+    boxes.clear();
+    const QString file = dir.filePath(QStringLiteral("P0006.csv"));
+    choice = ExportChoice{file, SheetFormat::Csv};
+    form->SBExportarClick();
+    EXPECT_EQ(csvRecords(file),
+              (QStringList{Titles,
+                           QStringLiteral("1|2016-03-01|FAC|504|100.00||100.00|2016-03-31|F-504"),
+                           QStringLiteral("2|2016-03-15|PAGO|702||100.00|0.00|2016-03-15|TR-702")}));
+}
