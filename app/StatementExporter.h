@@ -29,7 +29,7 @@ class StatementExporter {
     static QString fileNameFor(const QString& code, SheetFormat format);
 
     // The ageing summary of the statement, when it has one.
-    std::function<std::optional<AgeingSummary>()> ageing;
+    std::function<std::optional<SheetAgeing>()> ageing;
 
   private:
     RecordSet& proveedores_;

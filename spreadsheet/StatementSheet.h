@@ -27,13 +27,13 @@ struct SheetRow {
 };
 
 // The ageing of what is still owed as of a date: labelled buckets and their total.
-struct AgeingBucket {
+struct SheetAgeingBucket {
     QString label;
     Currency amount;
 };
-struct AgeingSummary {
+struct SheetAgeing {
     QDate asOf;
-    std::vector<AgeingBucket> buckets;
+    std::vector<SheetAgeingBucket> buckets;
     Currency total;
 };
 
@@ -42,7 +42,7 @@ struct StatementSheet {
     QString code;
     QString name;
     std::vector<SheetRow> rows;  // in statement order
-    std::optional<AgeingSummary> ageing;
+    std::optional<SheetAgeing> ageing;
 };
 
 // The columns of the movements grid, in its order and with its titles.

@@ -157,7 +157,7 @@ void writeMovements(lxw_workbook* book, const StatementSheet& statement, const F
                                lxw_col_t(SheetColumns.size() - 1)));
 }
 
-void writeAgeing(lxw_workbook* book, const StatementSheet& statement, const AgeingSummary& ageing,
+void writeAgeing(lxw_workbook* book, const StatementSheet& statement, const SheetAgeing& ageing,
                  const Formats& f) {
     lxw_worksheet* sheet = workbook_add_worksheet(book, AgeingSheet);
     writeSupplier(sheet, statement, f);
@@ -166,7 +166,7 @@ void writeAgeing(lxw_workbook* book, const StatementSheet& statement, const Agei
     lxw_row_t row = 4;
     writeText(sheet, row, 0, QStringLiteral("Antigüedad"), f.title);
     writeText(sheet, row, 1, QStringLiteral("Importe"), f.title);
-    for (const AgeingBucket& bucket : ageing.buckets) {
+    for (const SheetAgeingBucket& bucket : ageing.buckets) {
         ++row;
         writeText(sheet, row, 0, bucket.label);
         check(worksheet_write_number(sheet, row, 1, bucket.amount.toDouble(), f.money));

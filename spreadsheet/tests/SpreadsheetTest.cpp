@@ -47,7 +47,7 @@ StatementSheet fixtureSheet() {
         // A row with nothing but a date, a text and a balance of four decimals.
         {{}, {2016, 2, 1}, "SALDO ANTERIOR", {}, {}, {}, amount("0.1234"), {}, {}},
     };
-    s.ageing = AgeingSummary{{2016, 3, 31},
+    s.ageing = SheetAgeing{{2016, 3, 31},
                              {{"Corriente", amount("10")},
                               {"1-30", amount("20.5")},
                               {"31-60", amount("0")},
