@@ -1,7 +1,6 @@
 #include "data/MovementsFile.h"
 
 #include "data/DbfFileHooks.h"
-#include "data/Windows1252.h"
 #include "format/Error.h"
 
 #include <QDate>
@@ -14,7 +13,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstring>
 
 namespace qev {
@@ -60,13 +58,6 @@ void createFile(const QString& path, const std::vector<MovementsFile::Field>& fi
 
 DBFHandle openFile(const QString& path) {
     return DBFOpenLL(QFile::encodeName(path).constData(), "rb+", dbfFileHooks());
-}
-
-QByteArray trimmed(const char* data, int width) {
-    int begin = 0, end = width;
-    while (end > 0 && (data[end - 1] == ' ' || data[end - 1] == '\0')) --end;
-    while (begin < end && data[begin] == ' ') ++begin;
-    return QByteArray(data + begin, end - begin);
 }
 
 quint32 littleEndian(const QByteArray& bytes, int at, int size) {
@@ -311,22 +302,7 @@ void MovementsFile::copyRaw(int record, char* destination) const {
 
 QVariant MovementsFile::decode(const char* raw, int field) const {
     const Field& f = fields_[std::size_t(field)];
-    const char* data = raw + f.offset;
-    if (f.type == 'C') {
-        int end = f.width;
-        while (end > 0 && (data[end - 1] == ' ' || data[end - 1] == '\0')) --end;
-        if (end == 0) return {};
-        return fromWindows1252(data, end);
-    }
-    const QByteArray text = trimmed(data, f.width);
-    if (text.isEmpty() || text.startsWith('*')) return {};
-    bool ok = false;
-    if (f.decimals == 0) {
-        const qlonglong whole = text.toLongLong(&ok);
-        if (ok) return whole;
-    }
-    const double number = text.toDouble(&ok);
-    return ok ? QVariant(number) : QVariant();
+    return f.load(raw + f.offset);
 }
 
 std::vector<QVariant> MovementsFile::readValues(int record) const {
@@ -337,31 +313,7 @@ std::vector<QVariant> MovementsFile::readValues(int record) const {
 }
 
 void MovementsFile::encodeField(QByteArray& raw, int field, const QVariant& value) const {
-    const Field& f = fields_[std::size_t(field)];
-    encodeValue(raw.data() + f.offset, f, value);
-}
-
-void MovementsFile::encodeValue(char* data, const Field& f, const QVariant& value) {
-    std::fill(data, data + f.width, ' ');
-    if (value.isNull()) return;  // blanks: dBASE's empty value
-    if (f.type == 'C') {
-        const QByteArray bytes = toWindows1252(value.toString());
-        std::copy_n(bytes.constData(), std::min<qsizetype>(bytes.size(), f.width), data);
-        return;
-    }
-    bool ok = false;
-    double number = value.toDouble(&ok);
-    if (!ok || !std::isfinite(number))
-        throw Error(QStringLiteral("'%1' is not a valid number for the field '%2'")
-                        .arg(value.toString(), f.name));
-    if (number == 0) number = 0;  // no "-0.0000"
-    const QByteArray text = f.decimals == 0 ? QByteArray::number(qlonglong(std::llround(number)))
-                                            : QByteArray::number(number, 'f', f.decimals);
-    // A number is never cut: that would store a different amount.
-    if (text.size() > f.width)
-        throw Error(QStringLiteral("The value %1 does not fit the field '%2'")
-                        .arg(QString::fromLatin1(text), f.name));
-    std::copy(text.begin(), text.end(), data + (f.width - text.size()));
+    setRecordField(raw.data(), field, value);
 }
 
 QByteArray MovementsFile::encodeRecord(const std::vector<QVariant>& values) const {
@@ -424,7 +376,8 @@ QByteArray MovementsFile::blankRecord() const {
 }
 
 void MovementsFile::setRecordField(char* raw, int field, const QVariant& value) const {
-    encodeValue(raw + fields_[std::size_t(field)].offset, fields_[std::size_t(field)], value);
+    const Field& f = fields_[std::size_t(field)];
+    f.store(raw + f.offset, value);
 }
 
 void MovementsFile::appendRecords(const QByteArray& records) {
@@ -515,7 +468,7 @@ void MovementsFile::truncate() {
 
 void MovementsFile::checkValue(int field, const QVariant& value) const {
     char scratch[XBASE_FLD_MAX_WIDTH];
-    encodeValue(scratch, fields_[std::size_t(field)], value);
+    fields_[std::size_t(field)].store(scratch, value);
 }
 
 void MovementsFile::flush() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DbfField.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QLockFile>
@@ -28,14 +30,7 @@ class MovementsFile {
     // Files a folder offers before it counts as busy.
     static constexpr int MaxFiles = 16;
 
-    struct Field {
-        QString name;
-        char type = 'C';  // 'C' text, 'N' numeric
-        int width = 0;
-        int decimals = 0;
-        int offset = 0;       // in the raw record, after the deletion flag
-        char nativeType = 0;  // as in the file ('D', 'F', 'L' ...), kept when recreating it
-    };
+    using Field = DbfField;
 
     // Opens (creating when missing) the first file of the directory that no
     // other qev holds; throws Error when the folder cannot be written or every
@@ -120,7 +115,6 @@ class MovementsFile {
     void rebuildState();
     QByteArray encodeRecord(const std::vector<QVariant>& values) const;
     void encodeField(QByteArray& raw, int field, const QVariant& value) const;
-    static void encodeValue(char* data, const Field& f, const QVariant& value);
     QByteArray keyOf(const QByteArray& raw) const;
     QByteArray sliceKey(const QByteArray& raw) const;
     void indexAdd(const QByteArray& key, int record);
