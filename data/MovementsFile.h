@@ -87,6 +87,19 @@ class MovementsFile {
     void setRecordField(QByteArray& raw, int field, const QVariant& value) const {
         setRecordField(raw.data(), field, value);
     }
+    // The same for a text or a number at hand, without a QVariant.
+    void setRecordText(char* raw, int field, QStringView text) const {
+        const Field& f = fields_[std::size_t(field)];
+        f.storeText(raw + f.offset, text);
+    }
+    void setRecordText(char* raw, int field, QLatin1String text) const {
+        const Field& f = fields_[std::size_t(field)];
+        f.storeText(raw + f.offset, text);
+    }
+    void setRecordNumber(char* raw, int field, double number) const {
+        const Field& f = fields_[std::size_t(field)];
+        f.storeNumber(raw + f.offset, number);
+    }
     void appendRecords(const QByteArray& records);
 
     // Changes many records in one sweep, in the order given (stored order reads

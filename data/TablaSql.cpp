@@ -150,8 +150,18 @@ QVariant TablaSql::value(const QString& name) const {
 
 QVariant TablaSql::value(int field) const {
     if (!open_ || currentRow() < 0) return {};
+    return file_->decode(currentRaw(), field);
+}
+
+const char* TablaSql::currentRaw() const {
     const std::size_t row = std::size_t(order_[std::size_t(currentRow())]);
-    return file_->decode(rows_.data() + row * std::size_t(file_->recordLength()), field);
+    return rows_.data() + row * std::size_t(file_->recordLength());
+}
+
+std::optional<Currency> TablaSql::amount(int field) const {
+    if (!open_ || currentRow() < 0) return std::nullopt;
+    const MovementsFile::Field& f = file_->fields()[std::size_t(field)];
+    return f.loadAmount(currentRaw() + f.offset);
 }
 
 int TablaSql::storedRecord() const {

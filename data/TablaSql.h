@@ -4,6 +4,7 @@
 #include "data/RowCursor.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace qev {
@@ -29,10 +30,14 @@ class TablaSql : public RowCursor {
     // fieldIndex throws FieldNotFound for an unknown name.
     int fieldIndex(const QString& name) const;
     QVariant value(int field) const;
+    // A numeric field as an amount, when its stored digits say it plainly
+    // (see DbfField::loadAmount); nothing otherwise.
+    std::optional<Currency> amount(int field) const;
     // The current row's record number in the movements file; -1 when none.
     int storedRecord() const;
 
   private:
+    const char* currentRaw() const;  // on an open table with a current row
 
     std::shared_ptr<MovementsFile> file_;
     bool open_ = false;

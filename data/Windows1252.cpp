@@ -1,5 +1,6 @@
 #include "data/Windows1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace qev {
@@ -23,14 +24,26 @@ char encode(char16_t c) {
 }  // namespace
 
 QByteArray toWindows1252(const QString& text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) ++i;
-        out.append(encode(c.unicode()));
-    }
+    QByteArray out(text.size(), Qt::Uninitialized);
+    out.truncate(writeWindows1252(text, out.data(), out.size()));
     return out;
+}
+
+qsizetype writeWindows1252(QStringView text, char* out, qsizetype room) {
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < text.size() && written < room; ++i) {
+        const QChar c = text.at(i);
+        // A character outside the basic plane is one '?', not two.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) ++i;
+        out[written++] = encode(c.unicode());
+    }
+    return written;
+}
+
+qsizetype writeWindows1252(QLatin1String text, char* out, qsizetype room) {
+    const qsizetype length = std::min(text.size(), room);
+    for (qsizetype i = 0; i < length; ++i) out[i] = encode(char16_t(text.at(i).unicode()));
+    return length;
 }
 
 QString fromWindows1252(const char* bytes, qsizetype size) {
