@@ -2,6 +2,7 @@
 
 #include "format/Error.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
@@ -51,17 +52,19 @@ Currency valor(const QString& cadena) {
     return amount;
 }
 
-QString mascara(Currency valor) {
-    // Written from the right into a buffer: two decimals cut (not rounded),
-    // then the whole part with "," after three digits and "'" after six, in
-    // turn. The statement writes one or two of these per movement.
-    const std::int64_t raw = valor.raw();
+namespace {
+
+// The grouped magnitude with two decimals, written from the right so that it
+// ends at `end`: two decimals cut (not rounded), then the whole part with ","
+// after three digits and "'" after six, in turn. Returns where it begins. The
+// statement writes one or two of these per movement.
+char* writeGrouped(Currency amount, char* end) {
+    const std::int64_t raw = amount.raw();
     const std::uint64_t magnitude =
         raw < 0 ? std::uint64_t(0) - std::uint64_t(raw) : std::uint64_t(raw);
     const std::uint64_t cents = magnitude % Currency::Scale / 100;
     std::uint64_t whole = magnitude / Currency::Scale;
-    char buffer[48];
-    char* at = std::end(buffer);
+    char* at = end;
     *--at = char('0' + cents % 10);
     *--at = char('0' + cents / 10);
     *--at = '.';
@@ -72,14 +75,31 @@ QString mascara(Currency valor) {
         if (count % 6 == 3) *--at = ',';
         else if (count % 6 == 0) *--at = '\'';
     }
-    if (raw < 0) *--at = '-';
+    return at;
+}
+
+}  // namespace
+
+QString mascara(Currency valor) {
+    char buffer[MaxPesosText];
+    char* at = writeGrouped(valor, std::end(buffer));
+    if (valor.isNegative()) *--at = '-';
     return QString::fromLatin1(at, std::end(buffer) - at);
 }
 
+int writePesos(Currency importe, char* out) {
+    char buffer[MaxPesosText];
+    char* at = writeGrouped(importe, std::end(buffer));
+    *--at = '$';
+    if (importe.isNegative()) *--at = '-';
+    const int length = int(std::end(buffer) - at);
+    std::copy(at, std::end(buffer), out);
+    return length;
+}
+
 QString pesos(Currency importe) {
-    // mascara of a negative amount is "-" and the grouped absolute value.
-    return importe.isNegative() ? QStringLiteral("-$") + mascara(importe).mid(1)
-                                : QStringLiteral("$") + mascara(importe);
+    char text[MaxPesosText];
+    return QString::fromLatin1(text, writePesos(importe, text));
 }
 
 QString vstr(Currency valor, int longitud, int decimales) {

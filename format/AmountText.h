@@ -16,6 +16,10 @@ Currency valor(const QString& cadena);
 QString mascara(Currency valor);
 // "$" or "-$" and the grouped absolute value.
 QString pesos(Currency importe);
+// The pesos text written into `out`, which has room for MaxPesosText
+// characters (all of them ASCII); returns its length.
+constexpr int MaxPesosText = 32;
+int writePesos(Currency importe, char* out);
 // Right-aligned fixed-width number text.
 QString vstr(Currency valor, int longitud, int decimales);
 QString ceros(int tantos);
