@@ -38,13 +38,19 @@ void RunningBalance::walk() {
     const int abono = sql_.fieldIndex(QStringLiteral("abono"));
     const int saldo = movtos_.fieldIndex(QStringLiteral("saldo"));
     for (sql_.first(); !sql_.eof(); sql_.next()) {
-        // Amounts are read back through their text form, as the statement has
-        // always done, so a Null amount is an error rather than a silent zero.
-        const Currency charge = valor(variantToText(sql_.value(cargo)));
-        const Currency credit = valor(variantToText(sql_.value(abono)));
+        const Currency charge = amountOf(cargo);
+        const Currency credit = amountOf(abono);
         vsaldo_ = charge + vsaldo_ - credit;
         attachBalance(saldo);
     }
+}
+
+// Amounts are read back through their text form, as the statement has always
+// done, so a Null amount is an error rather than a silent zero. A plain stored
+// decimal gives that same amount straight from its digits.
+Currency RunningBalance::amountOf(int field) const {
+    if (const auto amount = sql_.amount(field)) return *amount;
+    return valor(variantToText(sql_.value(field)));
 }
 
 // The balance goes to the first stored row with the query row's series, number
@@ -77,8 +83,9 @@ void RunningBalance::writeBalances() {
     const int saldo = movtos_.fieldIndex(QStringLiteral("saldo"));
     const int msaldo = movtos_.fieldIndex(QStringLiteral("msaldo"));
     movtos_.file()->rewriteRecords(records, [&](std::size_t i, char* raw) {
-        file.setRecordField(raw, saldo, saldos[i].toDouble());
-        file.setRecordField(raw, msaldo, pesos(saldos[i]));
+        file.setRecordNumber(raw, saldo, saldos[i].toDouble());
+        char text[MaxPesosText];
+        file.setRecordText(raw, msaldo, QLatin1String(text, writePesos(saldos[i], text)));
     });
 }
 

@@ -22,6 +22,7 @@ class RunningBalance {
 
   private:
     void walk();
+    Currency amountOf(int field) const;
     void attachBalance(int saldoField);
     void writeBalances();
 

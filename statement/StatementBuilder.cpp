@@ -154,13 +154,13 @@ bool accepted(const DocumentPass& pass, const DocumentColumns& c, const TablaPue
     return false;
 }
 
-// The series as text, replaced by its mnemonic when the pass has one.
-QString serieText(const DocumentPass& pass, const QVariant& series) {
+// The mnemonic the pass gives the series; none for other series and Null.
+const char* mnemonicOf(const DocumentPass& pass, const QVariant& series) {
     if (const auto number = seriesNumber(series)) {
         for (const Mnemonic& m : pass.mnemonics)
-            if (m.text && *number == m.series) return QLatin1String(m.text);
+            if (m.text && *number == m.series) return m.text;
     }
-    return series.isNull() ? QString() : variantToText(series);
+    return nullptr;
 }
 
 }  // namespace
@@ -244,25 +244,36 @@ void StatementBuilder::writeMovement(const DocumentPass& pass, const DocumentCol
     const MovementsFile& file = *movtos_.file();
     const qsizetype start = pending_.size();
     pending_.append(file.recordLength(), ' ');
-    auto set = [&](int field, const QVariant& value) {
-        file.setRecordField(pending_.data() + start, field, value);
-    };
+    char* raw = pending_.data() + start;
+    auto set = [&](int field, const QVariant& value) { file.setRecordField(raw, field, value); };
+    auto setText = [&](int field, auto text) { file.setRecordText(raw, field, text); };
 
     const QVariant doctotal = puente_.value(c.doctotal);
     const bool invoice = pass.kind == DocumentKind::Invoice;
-    set(f.movto, vmovto_);
-    set(f.serie, serieText(pass, puente_.value(c.series)));
+    file.setRecordNumber(raw, f.movto, vmovto_);
+    const QVariant series = puente_.value(c.series);
+    if (const char* mnemonic = mnemonicOf(pass, series))
+        setText(f.serie, QLatin1String(mnemonic));
+    else
+        set(f.serie, series.isNull() ? QString() : variantToText(series));
     set(f.folio, puente_.value(c.docnum));
-    set(f.fecha, dates_->sortable(fecha));
-    set(f.vencto, dates_->sortable(vencto));
+    setText(f.fecha, QStringView(dates_->sortable(fecha)));
+    setText(f.vencto, QStringView(dates_->sortable(vencto)));
     set(f.total, doctotal);
-    const QString amountText = pesos(variantToCurrency(doctotal));
-    set(f.mtotal, amountText);
-    set(f.cargo, invoice ? doctotal : QVariant(0));
-    set(f.abono, invoice ? QVariant(0) : doctotal);
-    set(invoice ? f.mcargo : f.mabono, amountText);
-    set(f.mfecha, dates_->display(fecha));
-    set(f.mvencto, dates_->display(vencto));
+    char amount[MaxPesosText];
+    const QLatin1String amountText(amount, writePesos(variantToCurrency(doctotal), amount));
+    setText(f.mtotal, amountText);
+    if (invoice) {
+        set(f.cargo, doctotal);
+        file.setRecordNumber(raw, f.abono, 0);
+        setText(f.mcargo, amountText);
+    } else {
+        file.setRecordNumber(raw, f.cargo, 0);
+        set(f.abono, doctotal);
+        setText(f.mabono, amountText);
+    }
+    setText(f.mfecha, QStringView(dates_->display(fecha)));
+    setText(f.mvencto, QStringView(dates_->display(vencto)));
     if (pass.kind == DocumentKind::Payment) {
         set(f.referencia, puente_.value(c.counterref));
     } else {
