@@ -12,12 +12,22 @@ std::optional<qint64> wholeOf(const QVariant& value) {
     return !value.isNull() && ok ? std::optional<qint64>(number) : std::nullopt;
 }
 
+// "yyyy/MM/dd", read by hand: two per movement, and QDate::fromString reads
+// its format anew each time.
+QDate sortableDate(QStringView text) {
+    if (text.size() != 10 || text[4] != u'/' || text[7] != u'/') return {};
+    bool year = false, month = false, day = false;
+    const QDate date(text.mid(0, 4).toInt(&year), text.mid(5, 2).toInt(&month),
+                     text.mid(8, 2).toInt(&day));
+    return year && month && day ? date : QDate();
+}
+
 // FECHA and VENCTO hold "yyyy/MM/dd" texts; other record sets may hold dates.
 QDate dateOf(const QVariant& value) {
     if (value.isNull()) return {};
     if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime)
         return value.toDate();
-    return QDate::fromString(value.toString().trimmed(), QStringLiteral("yyyy/MM/dd"));
+    return sortableDate(QStringView(value.toString()).trimmed());
 }
 
 // The amount where the grid shows its text; none where the grid shows nothing.

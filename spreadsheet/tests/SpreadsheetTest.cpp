@@ -253,7 +253,7 @@ TEST(ReadSheetRows, TakesTheValuesBehindTheGridsTexts) {
           "$550.00"},
          {4, "PAGO", 701, "2016/01/20", "2016/01/20", 0.0, 400.0, {}, "$400.00", {}, -0.5,
           "-$0.50"},
-         {{}, "X", {}, {}, "no es fecha", {}, {}, {}, {}, {}, {}, {}}});
+         {{}, "X", {}, "2016/02/30", "no es fecha", {}, {}, {}, {}, {}, {}, {}}});
     movements.open();
     movements.goTo(1);
 
