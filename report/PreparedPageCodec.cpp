@@ -1,48 +1,13 @@
 #include "report/PreparedPageCodec.h"
 
 #include "format/Error.h"
-#include "report/TfrxComponent.h"
-#include "report/TfrxDataSet.h"
-#include "report/TfrxPictureView.h"
 
-#include <QHash>
-#include <QStringList>
-
+#include <algorithm>
 #include <cstring>
-#include <utility>
-#include <vector>
 
 namespace qev {
 
 namespace {
-
-enum ValueTag : quint8 {
-    tagFalse,
-    tagTrue,
-    tagInt,
-    tagEnum,
-    tagDouble,
-    tagText,
-    tagTextList,
-    tagBytes,
-    tagOther
-};
-
-bool excluded(const TfrxComponent* component, const char* name) {
-    if (!std::strcmp(name, "DataSetName") || !std::strcmp(name, "DataField")) return true;
-    return qobject_cast<const TfrxPictureView*>(component) && !std::strcmp(name, "Picture");
-}
-
-int enumNumber(const QVariant& value) {
-    int n = 0;
-    std::memcpy(&n, value.constData(), std::min<qsizetype>(sizeof n, value.metaType().sizeOf()));
-    return n;
-}
-
-bool sameValue(const QMetaProperty& property, const QVariant& a, const QVariant& b) {
-    if (property.isEnumType()) return enumNumber(a) == enumNumber(b);
-    return a == b;
-}
 
 quint64 zigzag(qint64 v) {
     return (quint64(v) << 1) ^ quint64(v >> 63);
@@ -51,53 +16,62 @@ qint64 unzigzag(quint64 v) {
     return qint64(v >> 1) ^ -qint64(v & 1);
 }
 
-}  // namespace
-
-const QList<QMetaProperty>& frxPreparedProperties(const TfrxComponent* component) {
-    // One list per class; main thread only, like every report object.
-    static QHash<const QMetaObject*, QList<QMetaProperty>> cache;
-    const QMetaObject* mo = component->metaObject();
-    auto it = cache.find(mo);
-    if (it != cache.end()) return *it;
-    QList<QMetaProperty> list;
-    for (int i = QObject::staticMetaObject.propertyCount(); i < mo->propertyCount(); ++i) {
-        const QMetaProperty p = mo->property(i);
-        if (p.isWritable() && p.isStored() && component->IsStoredProperty(p.name()) &&
-            !excluded(component, p.name()))
-            list.append(p);
-    }
-    return *cache.insert(mo, list);
-}
-
-namespace {
-
-// Where Font and ParentFont stand in a class's prepared properties (-1: absent).
-std::pair<int, int> fontPropertyIndexes(const TfrxComponent* component) {
-    static QHash<const QMetaObject*, std::pair<int, int>> cache;
-    const QMetaObject* mo = component->metaObject();
-    if (const auto it = cache.constFind(mo); it != cache.constEnd()) return *it;
-    std::pair<int, int> indexes{-1, -1};
-    const QList<QMetaProperty>& properties = frxPreparedProperties(component);
-    for (int i = 0; i < properties.size(); ++i) {
-        if (!std::strcmp(properties[i].name(), "Font")) indexes.first = i;
-        if (!std::strcmp(properties[i].name(), "ParentFont")) indexes.second = i;
-    }
-    return *cache.insert(mo, indexes);
-}
+// Distinct values seldom come back after many others: looking further back
+// would only make a table of many values slow to fill.
+constexpr std::size_t recentValues = 32;
 
 }  // namespace
 
-QList<QVariant> frxPreparedValues(const TfrxComponent* component) {
-    QList<QVariant> values;
-    for (const QMetaProperty& p : frxPreparedProperties(component))
-        values.append(p.read(component));
-    return values;
+// --- Value tables --------------------------------------------------------
+
+template <>
+std::vector<TfrxFont>& PreparedValueTables::table<TfrxFont>() {
+    return FFonts;
+}
+template <>
+std::vector<TfrxFrame>& PreparedValueTables::table<TfrxFrame>() {
+    return FFrames;
+}
+template <>
+std::vector<TfrxFormat>& PreparedValueTables::table<TfrxFormat>() {
+    return FFormats;
+}
+template <>
+std::vector<TfrxHighlight>& PreparedValueTables::table<TfrxHighlight>() {
+    return FHighlights;
 }
 
-void frxWritePreparedValues(TfrxComponent* component, const QList<QVariant>& values) {
-    const QList<QMetaProperty>& properties = frxPreparedProperties(component);
-    for (qsizetype i = 0; i < properties.size() && i < values.size(); ++i)
-        properties[i].write(component, values[i]);
+template <class T>
+int PreparedValueTables::indexOf(const T& value) {
+    std::vector<T>& values = table<T>();
+    const std::size_t from = values.size() > recentValues ? values.size() - recentValues : 0;
+    const auto found = std::find(values.begin() + qsizetype(from), values.end(), value);
+    if (found != values.end()) return int(found - values.begin());
+    values.push_back(value);
+    return int(values.size()) - 1;
+}
+
+template <class T>
+const T& PreparedValueTables::at(quint64 index) const {
+    const std::vector<T>& values = table<T>();
+    if (index >= values.size()) PreparedPageReader::damaged();
+    return values[std::size_t(index)];
+}
+
+template int PreparedValueTables::indexOf(const TfrxFont&);
+template int PreparedValueTables::indexOf(const TfrxFrame&);
+template int PreparedValueTables::indexOf(const TfrxFormat&);
+template int PreparedValueTables::indexOf(const TfrxHighlight&);
+template const TfrxFont& PreparedValueTables::at(quint64) const;
+template const TfrxFrame& PreparedValueTables::at(quint64) const;
+template const TfrxFormat& PreparedValueTables::at(quint64) const;
+template const TfrxHighlight& PreparedValueTables::at(quint64) const;
+
+void PreparedValueTables::clear() {
+    FFonts.clear();
+    FFrames.clear();
+    FFormats.clear();
+    FHighlights.clear();
 }
 
 // --- Writing -------------------------------------------------------------
@@ -110,86 +84,43 @@ void PreparedPageWriter::writeNumber(quint64 value) {
     FOut.append(char(value));
 }
 
-void PreparedPageWriter::writeText(const QString& text) {
-    writeNumber(quint64(text.size()));
-    FOut.append(reinterpret_cast<const char*>(text.utf16()),
-                text.size() * qsizetype(sizeof(char16_t)));
+void PreparedPageWriter::writeValue(int value) {
+    writeNumber(zigzag(value));
 }
 
-void PreparedPageWriter::writeValue(const QMetaProperty& property, const QVariant& value) {
-    if (property.isEnumType()) {
-        FOut.append(char(tagEnum));
-        writeNumber(zigzag(enumNumber(value)));
+void PreparedPageWriter::writeValue(double value) {
+    FOut.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+void PreparedPageWriter::writeValue(const QString& text) {
+    // Length times two, plus one when the characters are written as Latin-1.
+    const bool latin1 = std::all_of(text.cbegin(), text.cend(),
+                                    [](QChar c) { return c.unicode() < 0x100; });
+    writeNumber((quint64(text.size()) << 1) | (latin1 ? 1 : 0));
+    if (!latin1) {
+        FOut.append(reinterpret_cast<const char*>(text.utf16()),
+                    text.size() * qsizetype(sizeof(char16_t)));
         return;
     }
-    switch (property.metaType().id()) {
-        case QMetaType::Bool:
-            FOut.append(char(value.toBool() ? tagTrue : tagFalse));
-            return;
-        case QMetaType::Int:
-            FOut.append(char(tagInt));
-            writeNumber(zigzag(value.toInt()));
-            return;
-        case QMetaType::Double: {
-            FOut.append(char(tagDouble));
-            const double d = value.toDouble();
-            FOut.append(reinterpret_cast<const char*>(&d), sizeof d);
-            return;
-        }
-        case QMetaType::QString:
-            FOut.append(char(tagText));
-            writeText(value.toString());
-            return;
-        case QMetaType::QStringList: {
-            FOut.append(char(tagTextList));
-            const QStringList lines = value.toStringList();
-            writeNumber(quint64(lines.size()));
-            for (const QString& line : lines) writeText(line);
-            return;
-        }
-        case QMetaType::QByteArray: {
-            FOut.append(char(tagBytes));
-            const QByteArray bytes = value.toByteArray();
-            writeNumber(quint64(bytes.size()));
-            FOut.append(bytes);
-            return;
-        }
-        default:
-            FOut.append(char(tagOther));
-            writeNumber(quint64(FSide.size()));
-            FSide.append(value);
-    }
+    const qsizetype at = FOut.size();
+    FOut.resize(at + text.size());
+    char* out = FOut.data() + at;
+    for (QChar c : text) *out++ = char(c.unicode());
 }
 
-void PreparedPageWriter::writeDifferences(const TfrxComponent* component,
-                                          const QList<QVariant>& reference) {
-    const QList<QMetaProperty>& properties = frxPreparedProperties(component);
-    const auto [fontIndex, parentFontIndex] = fontPropertyIndexes(component);
-    FDifferences.clear();
-    bool fontDiffers = false;
-    static const QVariant missing;
-    for (int i = 0; i < properties.size(); ++i) {
-        const QMetaProperty& p = properties[i];
-        QVariant value = p.read(component);
-        // Assigning a font turns ParentFont off when read back, so a changed
-        // font always carries its ParentFont with it.
-        const QVariant& before = i < reference.size() ? reference[i] : missing;
-        if (!(i == parentFontIndex && fontDiffers) && sameValue(p, value, before)) continue;
-        if (i == fontIndex) fontDiffers = true;
-        FDifferences.emplace_back(i, std::move(value));
-    }
-    const auto& differences = FDifferences;
-    writeNumber(differences.size());
-    for (const auto& [index, value] : differences) {
-        writeNumber(quint64(index));
-        writeValue(properties[index], value);
-    }
+void PreparedPageWriter::writeValue(const QStringList& lines) {
+    writeNumber(quint64(lines.size()));
+    for (const QString& line : lines) writeValue(line);
 }
 
 // --- Reading -------------------------------------------------------------
 
+void PreparedPageReader::damaged() {
+    throw Error(QStringLiteral("Prepared page data is damaged"));
+}
+
 void PreparedPageReader::need(qsizetype bytes) const {
-    if (FPos + bytes > FData.size()) throw Error(QStringLiteral("Prepared page data is damaged"));
+    if (bytes < 0 || bytes > FData.size() - FPos) damaged();
 }
 
 quint64 PreparedPageReader::readNumber() {
@@ -200,72 +131,63 @@ quint64 PreparedPageReader::readNumber() {
         value |= quint64(byte & 0x7F) << shift;
         if (!(byte & 0x80)) return value;
     }
-    throw Error(QStringLiteral("Prepared page data is damaged"));
+    damaged();
 }
 
-QString PreparedPageReader::readText() {
-    const qsizetype length = qsizetype(readNumber());
-    need(length * 2);
-    QString text(length, Qt::Uninitialized);
-    std::memcpy(text.data(), FData.constData() + FPos, size_t(length) * 2);
-    FPos += length * 2;
-    return text;
-}
-
-QVariant PreparedPageReader::readValue(const QMetaProperty& property) {
-    need(1);
-    const auto tag = ValueTag(FData[FPos++]);
-    switch (tag) {
-        case tagFalse:
-            return false;
-        case tagTrue:
-            return true;
-        case tagInt:
-            return int(unzigzag(readNumber()));
-        case tagEnum: {
-            const int n = int(unzigzag(readNumber()));
-            return QVariant(property.metaType(), &n);
-        }
-        case tagDouble: {
-            need(sizeof(double));
-            double d = 0;
-            std::memcpy(&d, FData.constData() + FPos, sizeof d);
-            FPos += sizeof d;
-            return d;
-        }
-        case tagText:
-            return readText();
-        case tagTextList: {
-            QStringList lines;
-            const quint64 count = readNumber();
-            for (quint64 i = 0; i < count; ++i) lines.append(readText());
-            return lines;
-        }
-        case tagBytes: {
-            const qsizetype length = qsizetype(readNumber());
-            need(length);
-            QByteArray bytes(FData.constData() + FPos, length);
-            FPos += length;
-            return bytes;
-        }
-        case tagOther: {
-            const quint64 index = readNumber();
-            if (index >= quint64(FSide.size())) break;
-            return FSide[qsizetype(index)];
-        }
+int PreparedPageReader::nextProperty() {
+    const quint64 step = readNumber();
+    if (step == 0) {
+        FLastIndex = -1;
+        return -1;
     }
-    throw Error(QStringLiteral("Prepared page data is damaged"));
+    if (step > quint64(1) << 16) damaged();
+    FLastIndex += int(step);
+    return FLastIndex;
 }
 
-void PreparedPageReader::applyDifferences(TfrxComponent* component) {
-    const QList<QMetaProperty>& properties = frxPreparedProperties(component);
+void PreparedPageReader::endProperties(int next) const {
+    if (next >= 0) damaged();  // a position beyond the class's list
+}
+
+void PreparedPageReader::readValue(bool& value) {
+    need(1);
+    value = FData[FPos++] != 0;
+}
+
+void PreparedPageReader::readValue(int& value) {
+    value = int(unzigzag(readNumber()));
+}
+
+void PreparedPageReader::readValue(double& value) {
+    need(sizeof value);
+    std::memcpy(&value, FData.constData() + FPos, sizeof value);
+    FPos += sizeof value;
+}
+
+void PreparedPageReader::readValue(QString& text) {
+    const quint64 header = readNumber();
+    const qsizetype length = qsizetype(header >> 1);
+    if (header & 1) {
+        need(length);
+        text = QString::fromLatin1(FData.constData() + FPos, length);
+        FPos += length;
+        return;
+    }
+    need(length * 2);
+    text.resize(length);
+    std::memcpy(text.data(), FData.constData() + FPos, std::size_t(length) * 2);
+    FPos += length * 2;
+}
+
+void PreparedPageReader::readValue(QStringList& lines) {
     const quint64 count = readNumber();
+    need(qsizetype(count));  // at least one byte per line
+    lines.clear();
+    lines.reserve(qsizetype(count));
     for (quint64 i = 0; i < count; ++i) {
-        const quint64 index = readNumber();
-        if (index >= quint64(properties.size()))
-            throw Error(QStringLiteral("Prepared page data is damaged"));
-        const QMetaProperty& p = properties[qsizetype(index)];
-        p.write(component, readValue(p));
+        QString line;
+        readValue(line);
+        lines.append(std::move(line));
     }
 }
 

@@ -2,74 +2,144 @@
 
 // The compact form of prepared pages: a page is one byte string of entries,
 // each naming its source copy (or its class) and holding only the property
-// values that differ from it. Long reports therefore cost a few hundred bytes
+// values that differ from it. Long reports therefore cost a few dozen bytes
 // per output band instead of a tree of objects.
 //
-// Values are written by type: booleans as one byte, whole numbers and
-// enumerations as variable-length integers, floats as 8 bytes, texts as their
-// UTF-16 code units. Values of other types (fonts, frames, formats) are kept
-// in a side list shared by the store and referred to by index; they differ
-// from the source copy only when a run changes them, which is rare.
+// A component's differences are a list of (position of the property in its
+// class's list, value), closed by 0; positions are written as the step from
+// the previous one. Values are written by type: booleans as one byte, whole
+// numbers and enumerations as variable-length integers, floats as 8 bytes,
+// texts as Latin-1 when they can be, else as UTF-16. Fonts, frames, display
+// formats and highlights are kept once in tables shared by the store and
+// referred to by index: they differ from the source copy only when a run
+// changes them, which is rare.
+
+#include "report/TfrxFont.h"
+#include "report/TfrxFormat.h"
+#include "report/TfrxFrame.h"
+#include "report/TfrxHighlight.h"
 
 #include <QByteArray>
-#include <QList>
-#include <QMetaProperty>
+#include <QFlags>
 #include <QString>
-#include <QVariant>
+#include <QStringList>
 
-#include <utility>
+#include <type_traits>
 #include <vector>
 
 namespace qev {
 
-class TfrxComponent;
+// The value objects recorded by index, each distinct value once (as far as a
+// look at the recent ones finds it).
+class PreparedValueTables {
+  public:
+    template <class T>
+    int indexOf(const T& value);
+    template <class T>
+    const T& at(quint64 index) const;
+    void clear();
 
-// The properties compared and rebuilt for a component's class, in property
-// order: the stored ones, less the data binding (prepared pages are not bound)
-// and less the picture of a picture view (kept once in the picture cache).
-const QList<QMetaProperty>& frxPreparedProperties(const TfrxComponent* component);
-// The values of those properties, read once per source copy.
-QList<QVariant> frxPreparedValues(const TfrxComponent* component);
-// Writes such values onto a component of the same class, in property order.
-void frxWritePreparedValues(TfrxComponent* component, const QList<QVariant>& values);
+  private:
+    template <class T>
+    std::vector<T>& table();
+    template <class T>
+    const std::vector<T>& table() const {
+        return const_cast<PreparedValueTables*>(this)->table<T>();
+    }
+
+    std::vector<TfrxFont> FFonts;
+    std::vector<TfrxFrame> FFrames;
+    std::vector<TfrxFormat> FFormats;
+    std::vector<TfrxHighlight> FHighlights;
+};
 
 class PreparedPageWriter {
   public:
-    PreparedPageWriter(QByteArray& out, QList<QVariant>& sideValues)
-        : FOut(out), FSide(sideValues) {}
+    PreparedPageWriter(QByteArray& out, PreparedValueTables& tables) : FOut(out), FTables(tables) {}
 
     void writeNumber(quint64 value);
-    void writeText(const QString& text);
-    // The properties of `component` that differ from `reference`, the
-    // prepared values of a component of the same class.
-    void writeDifferences(const TfrxComponent* component, const QList<QVariant>& reference);
+    // A property that differs: its position in the class's list and its value.
+    template <class T>
+    void writeProperty(int index, const T& value) {
+        writeNumber(quint64(index - FLastIndex));
+        FLastIndex = index;
+        writeValue(value);
+    }
+    // Closes a component's differences.
+    void endProperties() {
+        writeNumber(0);
+        FLastIndex = -1;
+    }
 
   private:
-    void writeValue(const QMetaProperty& property, const QVariant& value);
+    void writeValue(bool value) { FOut.append(char(value)); }
+    void writeValue(int value);
+    void writeValue(double value);
+    void writeValue(const QString& text);
+    void writeValue(const QStringList& lines);
+    template <class E>
+        requires std::is_enum_v<E>
+    void writeValue(E value) {
+        writeValue(int(value));
+    }
+    template <class E>
+    void writeValue(QFlags<E> value) {
+        writeValue(int(value.toInt()));
+    }
+    void writeValue(const TfrxFont& value) { writeNumber(quint64(FTables.indexOf(value))); }
+    void writeValue(const TfrxFrame& value) { writeNumber(quint64(FTables.indexOf(value))); }
+    void writeValue(const TfrxFormat& value) { writeNumber(quint64(FTables.indexOf(value))); }
+    void writeValue(const TfrxHighlight& value) { writeNumber(quint64(FTables.indexOf(value))); }
 
     QByteArray& FOut;
-    QList<QVariant>& FSide;
-    std::vector<std::pair<int, QVariant>> FDifferences;
+    PreparedValueTables& FTables;
+    int FLastIndex = -1;
 };
 
 class PreparedPageReader {
   public:
-    PreparedPageReader(const QByteArray& data, const QList<QVariant>& sideValues)
-        : FData(data), FSide(sideValues) {}
+    PreparedPageReader(const QByteArray& data, const PreparedValueTables& tables)
+        : FData(data), FTables(tables) {}
 
     bool atEnd() const { return FPos >= FData.size(); }
     quint64 readNumber();
-    QString readText();
-    // Writes the recorded differences onto `component`, in property order.
-    void applyDifferences(TfrxComponent* component);
+    // Position of the next recorded property, or -1 after the last one.
+    int nextProperty();
+    // Throws when a component's differences go on past its last property.
+    void endProperties(int next) const;
+
+    void readValue(bool& value);
+    void readValue(int& value);
+    void readValue(double& value);
+    void readValue(QString& text);
+    void readValue(QStringList& lines);
+    template <class E>
+        requires std::is_enum_v<E>
+    void readValue(E& value) {
+        int n = 0;
+        readValue(n);
+        value = E(n);
+    }
+    template <class E>
+    void readValue(QFlags<E>& value) {
+        int n = 0;
+        readValue(n);
+        value = QFlags<E>::fromInt(n);
+    }
+    void readValue(TfrxFont& value) { value = FTables.at<TfrxFont>(readNumber()); }
+    void readValue(TfrxFrame& value) { value = FTables.at<TfrxFrame>(readNumber()); }
+    void readValue(TfrxFormat& value) { value = FTables.at<TfrxFormat>(readNumber()); }
+    void readValue(TfrxHighlight& value) { value = FTables.at<TfrxHighlight>(readNumber()); }
+
+    [[noreturn]] static void damaged();
 
   private:
-    QVariant readValue(const QMetaProperty& property);
     void need(qsizetype bytes) const;
 
     const QByteArray& FData;
-    const QList<QVariant>& FSide;
+    const PreparedValueTables& FTables;
     qsizetype FPos = 0;
+    int FLastIndex = -1;
 };
 
 }  // namespace qev

@@ -215,6 +215,10 @@ TfrxComponent* frxCreateComponent(const QString& className, QObject* owner) {
     return it == factories().constEnd() ? nullptr : (*it)(owner);
 }
 
+QStringList frxComponentClassNames() {
+    return factories().keys();
+}
+
 QJsonObject frxStoreProperties(const TfrxComponent* component, const TfrxComponent* reference) {
     std::unique_ptr<TfrxComponent> scratch = freshInstance(component);
     if (reference) frxAssignProperties(scratch.get(), reference);

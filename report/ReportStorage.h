@@ -19,6 +19,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 namespace qev {
 
@@ -27,6 +28,8 @@ class TfrxComponent;
 // A new component of a stored class name under `owner`; null for an unknown
 // class. Every report class is known.
 TfrxComponent* frxCreateComponent(const QString& className, QObject* owner);
+// Every class frxCreateComponent knows.
+QStringList frxComponentClassNames();
 
 // The properties of `component` that differ from `reference` (a freshly
 // constructed instance of the same class when null). Children not included.

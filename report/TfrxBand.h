@@ -49,6 +49,21 @@ class TfrxBand : public TfrxReportComponent {
     double StretchedHeight = 0;
     bool Overflow = false;
     int OriginalObjectsCount = -1;
+
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        TfrxReportComponent::EachProperty(f, self...);
+        f("AllowSplit", self.AllowSplit...);
+        f("Child", self.Child...);
+        f("KeepChild", self.KeepChild...);
+        f("OutlineText", self.OutlineText...);
+        f("PrintChildIfInvisible", self.PrintChildIfInvisible...);
+        f("Restrictions", self.Restrictions...);
+        f("StartNewPage", self.StartNewPage...);
+        f("Stretched", self.Stretched...);
+        f("Vertical", self.Vertical...);
+    }
+    QEV_PREPARED_PROPERTIES
 };
 
 // A band repeated once per record of its data set.
@@ -91,6 +106,22 @@ class TfrxDataBand : public TfrxBand {
     // A counter data set of RowCount records, for a band without data set.
     TfrxDataSet* VirtualDataSet() const { return FVirtualDataSet.get(); }
 
+    // The data set is left out: prepared pages are not bound, nor run.
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        TfrxBand::EachProperty(f, self...);
+        f("ColumnGap", self.ColumnGap...);
+        f("Columns", self.Columns...);
+        f("ColumnWidth", self.ColumnWidth...);
+        f("FooterAfterEach", self.FooterAfterEach...);
+        f("KeepFooter", self.KeepFooter...);
+        f("KeepHeader", self.KeepHeader...);
+        f("KeepTogether", self.KeepTogether...);
+        f("PrintIfDetailEmpty", self.PrintIfDetailEmpty...);
+        f("RowCount", self.FRowCount...);
+    }
+    QEV_PREPARED_PROPERTIES
+
   private:
     QPointer<TfrxDataSet> FDataSet;
     QString FDataSetName;
@@ -122,6 +153,13 @@ class TfrxPageHeader : public TfrxBand {
   public:
     explicit TfrxPageHeader(QObject* owner = nullptr) : TfrxBand(owner) {}
     bool PrintOnFirstPage = true;
+
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        TfrxBand::EachProperty(f, self...);
+        f("PrintOnFirstPage", self.PrintOnFirstPage...);
+    }
+    QEV_PREPARED_PROPERTIES
 };
 
 class TfrxPageFooter : public TfrxBand {
@@ -132,6 +170,14 @@ class TfrxPageFooter : public TfrxBand {
     explicit TfrxPageFooter(QObject* owner = nullptr) : TfrxBand(owner) {}
     bool PrintOnFirstPage = true;
     bool PrintOnLastPage = true;
+
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        TfrxBand::EachProperty(f, self...);
+        f("PrintOnFirstPage", self.PrintOnFirstPage...);
+        f("PrintOnLastPage", self.PrintOnLastPage...);
+    }
+    QEV_PREPARED_PROPERTIES
 };
 
 class TfrxGroupHeader : public TfrxBand {
@@ -140,6 +186,13 @@ class TfrxGroupHeader : public TfrxBand {
   public:
     explicit TfrxGroupHeader(QObject* owner = nullptr) : TfrxBand(owner) {}
     QString Condition;
+
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        TfrxBand::EachProperty(f, self...);
+        f("Condition", self.Condition...);
+    }
+    QEV_PREPARED_PROPERTIES
 };
 
 // The other band kinds: distinct classes the engine may look for.

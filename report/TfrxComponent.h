@@ -6,9 +6,12 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace qev {
 
+class PreparedPageReader;
+class PreparedPageWriter;
 class TfrxPage;
 class TfrxReport;
 
@@ -94,6 +97,26 @@ class TfrxComponent : public QObject {
     // values (a report page's Width and Height) say no.
     virtual bool IsStoredProperty(const char* name) const;
 
+    // The properties prepared pages keep, typed (PreparedProperties.h): every
+    // band and view class lists its own in EachProperty. `source` is a
+    // component of the same class.
+    virtual void AssignPrepared(const TfrxComponent& source);
+    virtual void WritePreparedDifferences(PreparedPageWriter& writer,
+                                          const TfrxComponent& source) const;
+    virtual void ReadPreparedDifferences(PreparedPageReader& reader);
+    virtual QStringList PreparedPropertyNames() const;
+
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        f("Left", self.FLeft...);
+        f("Top", self.FTop...);
+        f("Width", self.FWidth...);
+        f("Height", self.FHeight...);
+        f("Font", self.FFont...);
+        f("ParentFont", self.FParentFont...);
+        f("Visible", self.FVisible...);
+    }
+
   protected:
     frx::TfrxComponentStyles FComponentStyle = frx::csPreviewVisible;
 
@@ -109,3 +132,12 @@ class TfrxComponent : public QObject {
 };
 
 }  // namespace qev
+
+// In the body of a class that adds properties of its own (EachProperty): its
+// typed copy, comparison and record, defined in PreparedProperties.cpp.
+#define QEV_PREPARED_PROPERTIES                                                           \
+    void AssignPrepared(const TfrxComponent& source) override;                           \
+    void WritePreparedDifferences(PreparedPageWriter& writer, const TfrxComponent& source) \
+        const override;                                                                   \
+    void ReadPreparedDifferences(PreparedPageReader& reader) override;                    \
+    QStringList PreparedPropertyNames() const override;

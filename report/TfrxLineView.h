@@ -27,6 +27,18 @@ class TfrxCustomLineView : public TfrxStretcheable {
 
     void Draw(QPainter* canvas, double scaleX, double scaleY, double offsetX,
               double offsetY) override;
+
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        TfrxStretcheable::EachProperty(f, self...);
+        f("ArrowEnd", self.ArrowEnd...);
+        f("ArrowLength", self.ArrowLength...);
+        f("ArrowSolid", self.ArrowSolid...);
+        f("ArrowStart", self.ArrowStart...);
+        f("ArrowWidth", self.ArrowWidth...);
+        f("Diagonal", self.Diagonal...);
+    }
+    QEV_PREPARED_PROPERTIES
 };
 
 class TfrxLineView : public TfrxCustomLineView {

@@ -119,6 +119,40 @@ class TfrxCustomMemoView : public TfrxStretcheable {
     void InitPart() override;
     double DrawPart() override;
 
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        TfrxStretcheable::EachProperty(f, self...);
+        f("AllowExpressions", self.AllowExpressions...);
+        f("AllowHTMLTags", self.AllowHTMLTags...);
+        f("AutoWidth", self.AutoWidth...);
+        f("CharSpacing", self.CharSpacing...);
+        f("Clipped", self.Clipped...);
+        f("DisplayFormat", self.DisplayFormat...);
+        f("ExpressionDelimiters", self.ExpressionDelimiters...);
+        f("FlowTo", self.FlowTo...);
+        f("GapX", self.GapX...);
+        f("GapY", self.GapY...);
+        f("HAlign", self.HAlign...);
+        f("HideZeros", self.HideZeros...);
+        f("Highlight", self.Highlight...);
+        f("LineSpacing", self.LineSpacing...);
+        f("Memo", self.FMemo...);
+        f("ParagraphGap", self.ParagraphGap...);
+        f("Rotation", self.Rotation...);
+        f("RTLReading", self.RTLReading...);
+        f("Style", self.Style...);
+        f("SuppressRepeated", self.SuppressRepeated...);
+        f("Underlines", self.Underlines...);
+        f("UseDefaultCharset", self.UseDefaultCharset...);
+        f("VAlign", self.VAlign...);
+        f("WordBreak", self.WordBreak...);
+        f("WordWrap", self.WordWrap...);
+        f("Wysiwyg", self.Wysiwyg...);
+        f("FirstParaBreak", self.FirstParaBreak...);
+        f("LastParaBreak", self.LastParaBreak...);
+    }
+    QEV_PREPARED_PROPERTIES
+
   private:
     QStringList FMemo;
     QString FPartMemo;

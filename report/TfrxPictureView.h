@@ -57,6 +57,23 @@ class TfrxPictureView : public TfrxView {
     void Draw(QPainter* canvas, double scaleX, double scaleY, double offsetX,
               double offsetY) override;
 
+    // The picture itself is left out: the store keeps each distinct one once
+    // and gives it back by ImageIndex.
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        TfrxView::EachProperty(f, self...);
+        f("AutoSize", self.FAutoSize...);
+        f("Center", self.Center...);
+        f("FileLink", self.FileLink...);
+        f("HightQuality", self.HightQuality...);
+        f("ImageIndex", self.ImageIndex...);
+        f("KeepAspectRatio", self.KeepAspectRatio...);
+        f("Stretched", self.Stretched...);
+        f("Transparent", self.Transparent...);
+        f("TransparentColor", self.TransparentColor...);
+    }
+    QEV_PREPARED_PROPERTIES
+
   private:
     void sizeToPicture();
 

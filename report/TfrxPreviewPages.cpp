@@ -31,7 +31,7 @@ void TfrxPreviewPages::Clear() {
     FSourcePages.clear();
     FSourcePageOf.clear();
     FAliasCounters.clear();
-    FSideValues.clear();
+    FValues.clear();
     FPictures.clear();
     FPictureByDigest.clear();
     FPictureByData.clear();
@@ -71,7 +71,7 @@ void TfrxPreviewPages::copySource(TfrxComponent* original, TfrxComponent* parent
     FSourceOf.insert(original, int(FSources.size()));
     if (auto* picture = qobject_cast<TfrxPictureView*>(copy))
         picture->ImageIndex = AddPicture(picture->Picture());
-    FSources.push_back({copy, newAlias(original), frxPreparedValues(copy)});
+    FSources.push_back({copy, newAlias(original)});
     for (TfrxComponent* child : original->Objects()) copySource(child, copy);
 }
 
@@ -202,12 +202,12 @@ void TfrxPreviewPages::AddObject(TfrxComponent* component, const QList<TfrxCompo
 
 void TfrxPreviewPages::writeEntry(QByteArray& out, TfrxComponent* component,
                                   const QList<TfrxComponent*>& children) {
-    PreparedPageWriter writer(out, FSideValues);
+    PreparedPageWriter writer(out, FValues);
     const int source = sourceOf(component);
-    const QList<QVariant>* reference = nullptr;
+    const TfrxComponent* reference = nullptr;
     if (source >= 0) {
         writer.writeNumber(quint64(source) + 1);
-        reference = &FSources[size_t(source)].values;
+        reference = FSources[size_t(source)].copy;
     } else {
         // No source copy: every value is recorded, as differences from a
         // freshly made component of the class.
@@ -215,7 +215,7 @@ void TfrxPreviewPages::writeEntry(QByteArray& out, TfrxComponent* component,
         writer.writeNumber(quint64(classIndex(component->ClassName())));
         reference = &prototype(component->ClassName());
     }
-    writer.writeDifferences(component, *reference);
+    component->WritePreparedDifferences(writer, *reference);
     if (auto* picture = qobject_cast<TfrxPictureView*>(component))
         writer.writeNumber(quint64(AddPicture(picture->Picture())));
 
@@ -233,12 +233,11 @@ int TfrxPreviewPages::classIndex(const QString& className) {
     return *FClassIndex.insert(className, int(FClassNames.size()) - 1);
 }
 
-const QList<QVariant>& TfrxPreviewPages::prototype(const QString& className) {
-    const auto it = FPrototypes.constFind(className);
-    if (it != FPrototypes.constEnd()) return *it;
-    const std::unique_ptr<TfrxComponent> fresh(frxCreateComponent(className, nullptr));
+const TfrxComponent& TfrxPreviewPages::prototype(const QString& className) {
+    std::unique_ptr<TfrxComponent>& fresh = FPrototypes[className];
+    if (!fresh) fresh.reset(frxCreateComponent(className, nullptr));
     if (!fresh) throw Error(QStringLiteral("Class %1 not found").arg(className));
-    return *FPrototypes.insert(className, frxPreparedValues(fresh.get()));
+    return *fresh;
 }
 
 bool TfrxPreviewPages::BandExists(const TfrxBand* band) const {
@@ -313,7 +312,7 @@ std::unique_ptr<TfrxReportPage> TfrxPreviewPages::rebuild(int index) {
     frxAssignProperties(page.get(), FSourcePages[size_t(prepared.sourcePage)].get());
     page->SetLeft(0);
     page->SetTop(0);
-    PreparedPageReader reader(entries, FSideValues);
+    PreparedPageReader reader(entries, FValues);
     while (!reader.atEnd()) rebuildEntry(reader, page.get());
     return page;
 }
@@ -326,14 +325,14 @@ void TfrxPreviewPages::rebuildEntry(PreparedPageReader& reader, TfrxComponent* p
         if (tag > FSources.size()) throw damaged();
         const SourceObject& source = FSources[size_t(tag - 1)];
         component = frxCreateComponent(source.copy->ClassName(), parent);
-        if (component) frxWritePreparedValues(component, source.values);
+        if (component) component->AssignPrepared(*source.copy);
     } else {
         const quint64 cls = reader.readNumber();
         if (cls >= quint64(FClassNames.size())) throw damaged();
         component = frxCreateComponent(FClassNames[qsizetype(cls)], parent);
     }
     if (!component) throw damaged();
-    reader.applyDifferences(component);
+    component->ReadPreparedDifferences(reader);
     if (auto* picture = qobject_cast<TfrxPictureView*>(component)) {
         // The picture is not among the copied values: it comes from the cache.
         const quint64 image = reader.readNumber();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/PreparedPageCodec.h"
 #include "report/frxTypes.h"
 
 #include <QByteArray>
@@ -10,12 +11,12 @@
 #include <QVariant>
 
 #include <list>
+#include <map>
 #include <memory>
 #include <vector>
 
 namespace qev {
 
-class PreparedPageReader;
 class TfrxBand;
 class TfrxComponent;
 class TfrxReport;
@@ -104,7 +105,6 @@ class TfrxPreviewPages : public QObject {
     struct SourceObject {
         TfrxComponent* copy;
         QString alias;
-        QList<QVariant> values;  // the copy's prepared values
     };
     // A page's entries are compressed once the page is complete: a long
     // report keeps a fraction of their bytes until it is exported.
@@ -126,7 +126,7 @@ class TfrxPreviewPages : public QObject {
     QString newAlias(const TfrxComponent* component);
     int sourceOf(const TfrxComponent* component) const;
     int classIndex(const QString& className);
-    const QList<QVariant>& prototype(const QString& className);
+    const TfrxComponent& prototype(const QString& className);
     void writeEntry(QByteArray& out, TfrxComponent* component,
                     const QList<TfrxComponent*>& children);
     static bool isStored(const TfrxComponent* component);
@@ -149,9 +149,9 @@ class TfrxPreviewPages : public QObject {
 
     QStringList FClassNames;
     QHash<QString, int> FClassIndex;
-    // Values of a freshly made component, per class.
-    QHash<QString, QList<QVariant>> FPrototypes;
-    QList<QVariant> FSideValues;
+    // A freshly made component per class.
+    std::map<QString, std::unique_ptr<TfrxComponent>> FPrototypes;
+    PreparedValueTables FValues;
 
     std::vector<PreparedPage> FPages;
     QList<TopEntry> FCurrentTop;

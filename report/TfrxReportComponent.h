@@ -34,6 +34,13 @@ class TfrxReportComponent : public TfrxComponent {
     // Views shifted down when this component grows (filled by the engine).
     QList<TfrxReportComponent*> ShiftChildren;
 
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        TfrxComponent::EachProperty(f, self...);
+        f("Description", self.FDescription...);
+    }
+    QEV_PREPARED_PROPERTIES
+
   private:
     QString FDescription;
 };

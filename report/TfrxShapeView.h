@@ -21,6 +21,14 @@ class TfrxShapeView : public TfrxView {
 
     void Draw(QPainter* canvas, double scaleX, double scaleY, double offsetX,
               double offsetY) override;
+
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        TfrxView::EachProperty(f, self...);
+        f("Curve", self.Curve...);
+        f("Shape", self.Shape...);
+    }
+    QEV_PREPARED_PROPERTIES
 };
 
 }  // namespace qev

@@ -21,6 +21,13 @@ class TfrxStretcheable : public TfrxView {
     virtual void InitPart() {}
     virtual bool HasNextDataPart() { return false; }
 
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        TfrxView::EachProperty(f, self...);
+        f("StretchMode", self.FStretchMode...);
+    }
+    QEV_PREPARED_PROPERTIES
+
   private:
     frx::TfrxStretchMode FStretchMode = frx::smDontStretch;
 };

@@ -75,6 +75,27 @@ class TfrxView : public TfrxReportComponent {
     void Draw(QPainter* canvas, double scaleX, double scaleY, double offsetX,
               double offsetY) override;
 
+    // The data binding is left out: prepared pages are not bound.
+    template <class F, class... Self>
+    static void EachProperty(F&& f, Self&... self) {
+        TfrxReportComponent::EachProperty(f, self...);
+        f("Align", self.FAlign...);
+        f("Printable", self.FPrintable...);
+        f("ShiftMode", self.FShiftMode...);
+        f("Color", self.FColor...);
+        f("BrushStyle", self.FBrushStyle...);
+        f("Frame", self.FFrame...);
+        f("GroupIndex", self.GroupIndex...);
+        f("Restrictions", self.Restrictions...);
+        f("Hint", self.Hint...);
+        f("ShowHint", self.ShowHint...);
+        f("TagStr", self.TagStr...);
+        f("URL", self.URL...);
+        f("Cursor", self.Cursor...);
+        f("PlainText", self.PlainText...);
+    }
+    QEV_PREPARED_PROPERTIES
+
   protected:
     // The scaled rectangle of the last BeginDraw, in canvas pixels.
     virtual void BeginDraw(QPainter* canvas, double scaleX, double scaleY, double offsetX,

@@ -16,6 +16,9 @@
 
 #include <QImage>
 #include <QJsonDocument>
+#include <QMetaProperty>
+
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -118,6 +121,29 @@ TEST(PreviewPages, RebuiltComponentsHoldEveryRecordedValue) {
             << original->Name().toStdString();
     }
     EXPECT_EQ(qobject_cast<const TfrxMemoView*>(band->Objects()[2])->Memo(), QStringList{"new"});
+}
+
+// The typed lists behind recording and rebuilding hold every stored property
+// of every band and view class, in declaration order: a property left out
+// would silently keep its source copy's value on every prepared page.
+TEST(PreviewPages, EveryStoredPropertyIsRecorded) {
+    const QStringList notPrepared{"DataSetName", "DataField", "Picture"};
+    int checked = 0;
+    for (const QString& className : frxComponentClassNames()) {
+        const std::unique_ptr<TfrxComponent> c(frxCreateComponent(className, nullptr));
+        if (!qobject_cast<TfrxBand*>(c.get()) && !qobject_cast<TfrxView*>(c.get())) continue;
+        const QMetaObject* mo = c->metaObject();
+        QStringList stored;
+        for (int i = QObject::staticMetaObject.propertyCount(); i < mo->propertyCount(); ++i) {
+            const QMetaProperty p = mo->property(i);
+            if (p.isWritable() && p.isStored() && c->IsStoredProperty(p.name()) &&
+                !notPrepared.contains(p.name()))
+                stored.append(p.name());
+        }
+        EXPECT_EQ(c->PreparedPropertyNames(), stored) << className.toStdString();
+        ++checked;
+    }
+    EXPECT_GE(checked, 20);
 }
 
 TEST(PreviewPages, PreparedMemosAreNotBound) {

@@ -1,0 +1,91 @@
+#pragma once
+
+// Typed access to the properties that prepared pages keep: every stored
+// property of a band or view but the data binding and a picture's bytes.
+//
+// Each class lists its own properties once, after its base class's, in the
+// order of its Q_PROPERTY declarations:
+//
+//   template <class F, class... Self>
+//   static void EachProperty(F&& f, Self&... self) {
+//       TfrxView::EachProperty(f, self...);
+//       f("Curve", self.Curve...);
+//       f("Shape", self.Shape...);
+//   }
+//
+// f gets the property's name and the member of every object passed, so one
+// list serves copying and comparing (two objects of the class), rebuilding
+// (one) and the check that it matches the Q_PROPERTY declarations. The name
+// (the QObject's) is handled here, as position 0. The engine records and
+// the store rebuilds thousands of these per report: going through the
+// meta-object system and variants for each property would cost more than
+// the rest of the preparation.
+
+#include "report/PreparedPageCodec.h"
+
+#include <QStringList>
+
+namespace qev {
+
+template <class C>
+void frxAssignPrepared(C& target, const C& source) {
+    if (&target == &source) return;
+    if (target.Name() != source.Name()) target.SetName(source.Name());
+    C::EachProperty([](const char*, auto& to, const auto& from) { to = from; }, target, source);
+}
+
+template <class C>
+void frxWritePreparedDifferences(PreparedPageWriter& writer, const C& now, const C& source) {
+    if (now.Name() != source.Name()) writer.writeProperty(0, now.Name());
+    int index = 0;
+    C::EachProperty(
+        [&](const char*, const auto& value, const auto& reference) {
+            ++index;
+            if (!(value == reference)) writer.writeProperty(index, value);
+        },
+        now, source);
+    writer.endProperties();
+}
+
+template <class C>
+void frxReadPreparedDifferences(PreparedPageReader& reader, C& target) {
+    int next = reader.nextProperty();
+    if (next == 0) {
+        QString name;
+        reader.readValue(name);
+        target.SetName(name);
+        next = reader.nextProperty();
+    }
+    int index = 0;
+    C::EachProperty(
+        [&](const char*, auto& member) {
+            if (++index != next) return;
+            reader.readValue(member);
+            next = reader.nextProperty();
+        },
+        target);
+    reader.endProperties(next);
+}
+
+template <class C>
+QStringList frxPreparedPropertyNames() {
+    QStringList names{QStringLiteral("Name")};
+    C::EachProperty([&](const char* name, auto&...) { names.append(QLatin1String(name)); });
+    return names;
+}
+
+}  // namespace qev
+
+// Defines the members QEV_PREPARED_PROPERTIES declares.
+#define QEV_DEFINE_PREPARED_PROPERTIES(Class)                                                 \
+    void Class::AssignPrepared(const TfrxComponent& source) {                                 \
+        frxAssignPrepared(*this, static_cast<const Class&>(source));                          \
+    }                                                                                         \
+    void Class::WritePreparedDifferences(PreparedPageWriter& writer,                          \
+                                         const TfrxComponent& source) const {                 \
+        frxWritePreparedDifferences(writer, *this, static_cast<const Class&>(source));        \
+    }                                                                                         \
+    void Class::ReadPreparedDifferences(PreparedPageReader& reader) {                         \
+        frxReadPreparedDifferences(reader, *this);                                            \
+    }                                                                                         \
+    QStringList Class::PreparedPropertyNames() const { return frxPreparedPropertyNames<Class>(); }
