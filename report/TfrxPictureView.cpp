@@ -41,6 +41,12 @@ void TfrxPictureView::sizeToPicture() {
 }
 
 void TfrxPictureView::SetPicture(const QByteArray& stored) {
+    // The same bytes again (a page rebuilt on reused components): nothing
+    // to decode.
+    if (stored.isSharedWith(FPicture) && !stored.isEmpty()) {
+        if (FAutoSize) sizeToPicture();
+        return;
+    }
     FPicture = stored;
     FImage = QImage();
     const QByteArray file = BitmapFileOf(stored);

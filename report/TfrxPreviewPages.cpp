@@ -24,6 +24,7 @@ TfrxPreviewPages::~TfrxPreviewPages() = default;
 
 void TfrxPreviewPages::Clear() {
     FCache.clear();
+    FSpare.reset();
     FPages.clear();
     FCurrentTop.clear();
     FSources.clear();
@@ -267,6 +268,14 @@ void TfrxPreviewPages::dropCachedPage(int index) {
     FCache.remove_if([index](const auto& cached) { return cached.first == index; });
 }
 
+void TfrxPreviewPages::ReleasePage(int index) {
+    const auto cached = std::find_if(FCache.begin(), FCache.end(),
+                                     [index](const auto& c) { return c.first == index; });
+    if (cached == FCache.end()) return;
+    FSpare = std::move(cached->second);
+    FCache.erase(cached);
+}
+
 TfrxReportPage* TfrxPreviewPages::GetPage(int index) {
     if (index < 0 || index >= GetCount()) return nullptr;
     const auto cached = std::find_if(FCache.begin(), FCache.end(),
@@ -308,30 +317,43 @@ void TfrxPreviewPages::unpack(PreparedPage& page) {
 std::unique_ptr<TfrxReportPage> TfrxPreviewPages::rebuild(int index) {
     const PreparedPage& prepared = FPages[size_t(index)];
     const QByteArray entries = entriesOf(prepared);
-    auto page = std::make_unique<TfrxReportPage>();
+    std::unique_ptr<TfrxReportPage> page = FSpare ? std::move(FSpare) : std::make_unique<TfrxReportPage>();
     frxAssignProperties(page.get(), FSourcePages[size_t(prepared.sourcePage)].get());
     page->SetLeft(0);
     page->SetTop(0);
     PreparedPageReader reader(entries, FValues);
-    while (!reader.atEnd()) rebuildEntry(reader, page.get());
+    qsizetype position = 0;
+    while (!reader.atEnd()) rebuildEntry(reader, page.get(), position++);
+    dropChildrenFrom(page.get(), position);
     return page;
 }
 
-void TfrxPreviewPages::rebuildEntry(PreparedPageReader& reader, TfrxComponent* parent) {
+void TfrxPreviewPages::dropChildrenFrom(TfrxComponent* parent, qsizetype position) {
+    while (parent->Objects().size() > position) delete parent->Objects().constLast();
+}
+
+// The entry becomes child `position` of parent: the component already there
+// when it is of the same class (from a released page), else a new one.
+void TfrxPreviewPages::rebuildEntry(PreparedPageReader& reader, TfrxComponent* parent,
+                                    qsizetype position) {
     const auto damaged = [] { return Error(QStringLiteral("Prepared page data is damaged")); };
     const quint64 tag = reader.readNumber();
-    TfrxComponent* component = nullptr;
+    const TfrxComponent* reference = nullptr;
     if (tag > 0) {
         if (tag > FSources.size()) throw damaged();
-        const SourceObject& source = FSources[size_t(tag - 1)];
-        component = frxCreateComponent(source.copy->ClassName(), parent);
-        if (component) component->AssignPrepared(*source.copy);
+        reference = FSources[size_t(tag - 1)].copy;
     } else {
         const quint64 cls = reader.readNumber();
         if (cls >= quint64(FClassNames.size())) throw damaged();
-        component = frxCreateComponent(FClassNames[qsizetype(cls)], parent);
+        reference = &prototype(FClassNames[qsizetype(cls)]);
     }
-    if (!component) throw damaged();
+    TfrxComponent* component = parent->Objects().value(position);
+    if (!component || component->metaObject() != reference->metaObject()) {
+        dropChildrenFrom(parent, position);
+        component = frxCreateComponent(reference->ClassName(), parent);
+        if (!component) throw damaged();
+    }
+    component->AssignPrepared(*reference);
     component->ReadPreparedDifferences(reader);
     if (auto* picture = qobject_cast<TfrxPictureView*>(component)) {
         // The picture is not among the copied values: it comes from the cache.
@@ -341,7 +363,8 @@ void TfrxPreviewPages::rebuildEntry(PreparedPageReader& reader, TfrxComponent* p
         picture->ImageIndex = int(image);
     }
     const quint64 children = reader.readNumber();
-    for (quint64 i = 0; i < children; ++i) rebuildEntry(reader, component);
+    for (quint64 i = 0; i < children; ++i) rebuildEntry(reader, component, qsizetype(i));
+    dropChildrenFrom(component, qsizetype(children));
 }
 
 QSizeF TfrxPreviewPages::GetPageSize(int index) const {

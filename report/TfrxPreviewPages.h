@@ -52,8 +52,10 @@ class TfrxPreviewPages : public QObject {
     TfrxReportPage* GetPage(int index);
     // Drops the rebuilt copy of a page that was read once and is not needed
     // again (an export without preview), so that memory holds one page at a
-    // time instead of PagesInCache of them.
-    void ReleasePage(int index) { dropCachedPage(index); }
+    // time instead of PagesInCache of them. Its components are reused for the
+    // next page rebuilt: a statement's pages hold the same bands and views
+    // with other texts and places.
+    void ReleasePage(int index);
     // Width and height of the page in report pixels.
     QSizeF GetPageSize(int index) const;
 
@@ -130,7 +132,8 @@ class TfrxPreviewPages : public QObject {
     void writeEntry(QByteArray& out, TfrxComponent* component,
                     const QList<TfrxComponent*>& children);
     static bool isStored(const TfrxComponent* component);
-    void rebuildEntry(PreparedPageReader& reader, TfrxComponent* parent);
+    void rebuildEntry(PreparedPageReader& reader, TfrxComponent* parent, qsizetype position);
+    static void dropChildrenFrom(TfrxComponent* parent, qsizetype position);
     std::unique_ptr<TfrxReportPage> rebuild(int index);
     void pack(int index);
     void unpack(PreparedPage& page);
@@ -164,6 +167,8 @@ class TfrxPreviewPages : public QObject {
 
     // Rebuilt pages, most recently used first.
     std::list<std::pair<int, std::unique_ptr<TfrxReportPage>>> FCache;
+    // The last page released, whose components the next rebuild reuses.
+    std::unique_ptr<TfrxReportPage> FSpare;
 };
 
 }  // namespace qev

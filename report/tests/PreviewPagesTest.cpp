@@ -244,6 +244,43 @@ TEST(PreviewPages, ReleasedPagesLeaveTheCache) {
     EXPECT_DOUBLE_EQ(f.store->GetPage(1)->Objects().first()->Top(), 1);
 }
 
+// A page rebuilt on the components of a released one is the page rebuilt
+// afresh, whatever the two held: other texts, places, visibility, extra or
+// missing components, other classes.
+TEST(PreviewPages, PagesRebuiltOnReleasedOnesEqualFreshOnes) {
+    StoreFixture f;
+    auto* extraBand = new TfrxPageFooter(f.page);
+    extraBand->SetName("PageFooter1");
+    f.store->AddSourcePage(f.page);  // the footer needs a source copy too
+    const auto record = [&](int i) {
+        f.store->AddPage(f.page);
+        f.band->SetTop(10 * i);
+        f.memo->SetText(QStringLiteral("row %1").arg(i));
+        f.line->SetVisible(i % 2 == 0);
+        f.picture->SetVisible(i != 3);
+        std::unique_ptr<TfrxMemoView> added;
+        if (i == 1) {
+            added = std::make_unique<TfrxMemoView>(f.band);
+            added->SetText("added");
+        }
+        f.store->AddObject(f.band);
+        if (i >= 2) f.store->AddObject(f.band);
+        if (i == 2) f.store->AddObject(extraBand);
+    };
+    for (int i = 0; i < 5; ++i) record(i);
+    f.store->Finish();
+    const auto stored = [](const TfrxComponent* page) {
+        return QJsonDocument(frxStoreComponent(page)).toJson(QJsonDocument::Compact);
+    };
+    QList<QByteArray> fresh;
+    for (int i = 0; i < 5; ++i) fresh.append(stored(f.store->GetPage(i)));
+    f.store->Finish();
+    for (int i : {2, 0, 1, 3, 4, 2}) {
+        EXPECT_EQ(stored(f.store->GetPage(i)), fresh[i]) << i;
+        f.store->ReleasePage(i);
+    }
+}
+
 // Complete pages are kept compressed: rebuilding one gives what was
 // recorded, also for the page still being written and after writing over.
 TEST(PreviewPages, CompletePagesRebuildFromTheirCompressedEntries) {
