@@ -42,6 +42,15 @@ public:
     // The text a grid shows for the field: Null shows empty.
     virtual QString displayText(const QString& name) const;
 
+    // Fields by number, for readers of many rows (report data sets): a name
+    // is looked up once with fieldNumber (-1 when there is no such field),
+    // then read by its number, 0 to fieldNames().size() - 1. The defaults go
+    // through the names.
+    virtual int fieldNumber(const QString& name) const;
+    virtual FieldType fieldTypeAt(int field) const;
+    virtual QVariant valueAt(int field) const;
+    virtual QString displayTextAt(int field) const;
+
     // A bookmark is the 0-based position of the current row; goTo returns to it.
     virtual int position() const = 0;
     virtual void goTo(int position) = 0;

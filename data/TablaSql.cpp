@@ -138,8 +138,16 @@ int TablaSql::fieldIndex(const QString& name) const {
     return index;
 }
 
+int TablaSql::fieldNumber(const QString& name) const {
+    return file_->fieldIndex(name);
+}
+
 FieldType TablaSql::fieldType(const QString& name) const {
-    const MovementsFile::Field& f = file_->fields()[std::size_t(fieldIndex(name))];
+    return fieldTypeAt(fieldIndex(name));
+}
+
+FieldType TablaSql::fieldTypeAt(int field) const {
+    const MovementsFile::Field& f = file_->fields()[std::size_t(field)];
     if (f.type != 'N') return FieldType::String;
     return f.decimals == 0 ? FieldType::Integer : FieldType::Float;
 }

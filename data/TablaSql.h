@@ -33,6 +33,10 @@ class TablaSql : public RowCursor {
     // A numeric field as an amount, when its stored digits say it plainly
     // (see DbfField::loadAmount); nothing otherwise.
     std::optional<Currency> amount(int field) const;
+    int fieldNumber(const QString& name) const override;
+    FieldType fieldTypeAt(int field) const override;
+    QVariant valueAt(int field) const override { return value(field); }
+    QString displayTextAt(int field) const override { return displayTextOf(value(field)); }
     // The current row's record number in the movements file; -1 when none.
     int storedRecord() const;
 

@@ -79,7 +79,19 @@ void TfrxDBDataset::unhook() {
 }
 
 void TfrxDBDataset::rebuildFieldList() {
+    FFieldRefs.clear();
     SetFields(FRecordSet->fieldNames());
+}
+
+const TfrxDBDataset::FieldRef& TfrxDBDataset::fieldRef(const QString& field) {
+    if (const auto it = FFieldRefs.constFind(field); it != FFieldRefs.constEnd()) return *it;
+    FieldRef ref;
+    if (FRecordSet && HasField(field)) {
+        ref.number = FRecordSet->fieldNumber(FieldNameOf(field));
+        ref.known = ref.number >= 0;
+        if (ref.known) ref.type = FRecordSet->fieldTypeAt(ref.number);
+    }
+    return *FFieldRefs.insert(field, ref);
 }
 
 void TfrxDBDataset::Initialize() {
@@ -143,14 +155,14 @@ void TfrxDBDataset::Close() {
 
 QVariant TfrxDBDataset::GetValue(const QString& field) {
     Open();
-    if (!HasField(field)) {
+    const FieldRef& ref = fieldRef(field);
+    if (!ref.known) {
         ReportError(FieldNotFoundText(field));
         return {};
     }
-    const QString name = FieldNameOf(field);
-    const QVariant value = FRecordSet->value(name);
+    const QVariant value = FRecordSet->valueAt(ref.number);
     if (value.isNull()) return {};
-    switch (FRecordSet->fieldType(name)) {
+    switch (ref.type) {
         case FieldType::Currency: {
             const Currency amount = value.metaType() == QMetaType::fromType<Currency>()
                                         ? value.value<Currency>()
@@ -173,15 +185,14 @@ QString TfrxDBDataset::GetDisplayText(const QString& field) {
     if (!FRecordSet || !FRecordSet->isOpen())
         return QStringLiteral("%1.\"%2\"").arg(UserName(), field);
     if (FieldsCount() == 0) return FRecordSet->displayText(field);
-    if (!HasField(field)) {
+    const FieldRef& ref = fieldRef(field);
+    if (!ref.known) {
         const QString text = FieldNotFoundText(field);
         ReportError(text);
         return text;
     }
-    const QString name = FieldNameOf(field);
-    if (FRecordSet->fieldType(name) == FieldType::String)
-        return displayTextOf(FRecordSet->value(name));
-    return FRecordSet->displayText(name);
+    if (ref.type == FieldType::String) return displayTextOf(FRecordSet->valueAt(ref.number));
+    return FRecordSet->displayTextAt(ref.number);
 }
 
 frx::TfrxFieldType TfrxDBDataset::GetFieldType(const QString& field) {
@@ -201,8 +212,8 @@ frx::TfrxFieldType TfrxDBDataset::GetFieldType(const QString& field) {
 
 bool TfrxDBDataset::IsBlobField(const QString& field) {
     Open();
-    return FRecordSet && HasField(field) &&
-           FRecordSet->fieldType(FieldNameOf(field)) == FieldType::Blob;
+    const FieldRef& ref = fieldRef(field);
+    return ref.known && ref.type == FieldType::Blob;
 }
 
 int TfrxDBDataset::RecordCount() {

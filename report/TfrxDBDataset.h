@@ -61,7 +61,10 @@ class TfrxDBDataset : public TfrxCustomDBDataSet {
     bool BCDToCurrency = false;
 
     RecordSet* DataSet() const { return FRecordSet; }
-    void SetDataSet(RecordSet* recordSet) { FRecordSet = recordSet; }
+    void SetDataSet(RecordSet* recordSet) {
+        FRecordSet = recordSet;
+        FFieldRefs.clear();
+    }
 
     // Throws "DataSet <Name> is not connected to data" without record set.
     void Initialize() override;
@@ -81,10 +84,20 @@ class TfrxDBDataset : public TfrxCustomDBDataSet {
     bool IsOpened() const { return FOpened; }
 
   private:
+    // A field as memos name it, resolved to the record set's field.
+    struct FieldRef {
+        bool known = false;  // in the field list
+        int number = -1;     // the record set's number for it
+        FieldType type = FieldType::String;
+    };
+    // Every memo of every row asks for its field by name: each name is
+    // resolved once per field list.
+    const FieldRef& fieldRef(const QString& field);
     void hook();
     void unhook();
     void rebuildFieldList();
 
+    QHash<QString, FieldRef> FFieldRefs;
     RecordSet* FRecordSet = nullptr;
     bool FOpened = false;
     bool FHooked = false;

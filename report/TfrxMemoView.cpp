@@ -54,6 +54,16 @@ QString TfrxCustomMemoView::Text() const {
 }
 
 void TfrxCustomMemoView::SetText(const QString& text) {
+    // Most texts are one line: the list keeps its one entry.
+    if (!text.contains(u'\n') && !text.contains(u'\r')) {
+        if (text.isEmpty())
+            FMemo.clear();
+        else if (FMemo.size() == 1)
+            FMemo.first() = text;
+        else
+            FMemo = QStringList{text};
+        return;
+    }
     QString normal = text;
     normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     if (normal.endsWith(u'\n')) normal.chop(1);
@@ -62,11 +72,11 @@ void TfrxCustomMemoView::SetText(const QString& text) {
 
 void TfrxCustomMemoView::BeforePrint() {
     TfrxStretcheable::BeforePrint();
-    FSavedText = IsDataField() ? std::optional<QString>() : std::optional<QString>(Text());
+    FSavedText = IsDataField() ? std::optional<QStringList>() : std::optional<QStringList>(FMemo);
 }
 
 void TfrxCustomMemoView::AfterPrint() {
-    if (FSavedText) SetText(*FSavedText);
+    if (FSavedText) FMemo = *FSavedText;
     FSavedText.reset();
     TfrxStretcheable::AfterPrint();
 }
@@ -87,12 +97,18 @@ void TfrxCustomMemoView::GetData() {
         if (HideZeros && isZeroNumber(Value)) SetText(QString());
     } else if (AllowExpressions) {
         const qsizetype comma = ExpressionDelimiters.indexOf(u',');
-        const QString open = comma < 0 ? ExpressionDelimiters : ExpressionDelimiters.left(comma);
-        const QString close = comma < 0 ? QString() : ExpressionDelimiters.mid(comma + 1);
-        const QString text = Text();
-        if (!open.isEmpty() && text.contains(open))
-            SetText(frxExpandBrackets(text, open, close,
+        const QStringView open =
+            comma < 0 ? QStringView(ExpressionDelimiters) : QStringView(ExpressionDelimiters).left(comma);
+        // A delimiter never spans two lines: most memos are plain labels.
+        const bool hasExpression =
+            !open.isEmpty() && std::any_of(FMemo.cbegin(), FMemo.cend(), [open](const QString& line) {
+                return line.contains(open);
+            });
+        if (hasExpression) {
+            const QString close = comma < 0 ? QString() : ExpressionDelimiters.mid(comma + 1);
+            SetText(frxExpandBrackets(Text(), open.toString(), close,
                                       [this](const QString& e) { return CalcAndFormat(e); }));
+        }
     }
     if (!report) return;
     report->CurrentValue = Value;

@@ -156,7 +156,7 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   private:
     QStringList FMemo;
     QString FPartMemo;
-    std::optional<QString> FSavedText;
+    std::optional<QStringList> FSavedText;
     QString FLastValue;
 };
 

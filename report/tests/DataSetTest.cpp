@@ -211,6 +211,27 @@ TEST_F(DataSetFixture, ValuesByFieldType) {
     dataSet.Finalize();
 }
 
+// Field names are resolved once per record set: another record set, with
+// its fields in another order, is read by its own.
+TEST_F(DataSetFixture, AnotherRecordSetIsReadByItsOwnFields) {
+    dataSet.Initialize();
+    dataSet.First();
+    EXPECT_EQ(dataSet.GetDisplayText(QStringLiteral("CardName")), u"Aceros del Norte");
+    EXPECT_EQ(dataSet.GetValue(QStringLiteral("Docs")), QVariant(qlonglong(3)));
+    EXPECT_EQ(dataSet.GetDisplayText(QStringLiteral("Balance")), u"1500.25");
+    dataSet.Finalize();
+    VectorRecordSet other(QStringLiteral("Otra"), {{"Docs", FieldType::Integer}, {"CardName"}},
+                          {{7, "Papelera del Sur"}});
+    dataSet.SetDataSet(&other);
+    dataSet.Initialize();
+    dataSet.First();
+    EXPECT_EQ(dataSet.GetDisplayText(QStringLiteral("CardName")), u"Papelera del Sur");
+    EXPECT_EQ(dataSet.GetValue(QStringLiteral("Docs")), QVariant(qlonglong(7)));
+    EXPECT_EQ(dataSet.GetDisplayText(QStringLiteral("Balance")),
+              u"Field not found: frxDBDataset1.\"Balance\"");
+    dataSet.Finalize();
+}
+
 TEST_F(DataSetFixture, ClosingTheRecordSetDropsTheBookmark) {
     dataSet.RangeBegin = frx::rbCurrent;
     dataSet.Initialize();
