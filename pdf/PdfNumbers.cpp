@@ -1,11 +1,54 @@
 #include "pdf/PdfNumbers.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <string_view>
 
 namespace qev {
 
+namespace {
+
+// Below this magnitude value x 100 is off its exact product by less than
+// 1e-7 (a few units in the last place of a number under 1e9), so a product
+// further than tieMargin from a half rounds the same as the exact one.
+constexpr double fastLimit = 1e7;
+constexpr double tieMargin = 1e-6;
+
+// "%.2f" of hundredths: n / 100, a point, two digits.
+void appendHundredths(QByteArray& out, bool negative, std::uint64_t hundredths) {
+    char buffer[24];
+    char* end = buffer + sizeof buffer;
+    char* p = end;
+    *--p = char('0' + hundredths % 10);
+    *--p = char('0' + hundredths / 10 % 10);
+    *--p = '.';
+    std::uint64_t units = hundredths / 100;
+    do {
+        *--p = char('0' + units % 10);
+        units /= 10;
+    } while (units);
+    if (negative) *--p = '-';
+    out.append(p, end - p);
+}
+
+}  // namespace
+
 void appendFloat2(QByteArray& out, double value) {
+    // Coordinates are far from halves nearly always: rounding the product
+    // gives printf's text at a fraction of its cost.
+    const double magnitude = std::fabs(value);
+    if (magnitude < fastLimit) {
+        const double product = magnitude * 100;
+        const double whole = std::floor(product);
+        const double fraction = product - whole;  // exact
+        if (std::fabs(fraction - 0.5) > tieMargin) {
+            const auto hundredths = std::uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
+            // A tiny negative value must not come out as "-0.00".
+            appendHundredths(out, value < 0 && hundredths != 0, hundredths);
+            return;
+        }
+    }
     // std::to_chars rounds exactly like printf's "%.2f" (the binary value,
     // ties to even) without its locale and format parsing: numbers are the
     // bulk of every page's content.

@@ -195,8 +195,8 @@ void PdfPainter::drawMemo(const PdfMemo& memo, PdfTextLayout& layout) {
     const int right = rnd(box.AbsLeft + box.Width) - (frame.Right ? fr : 0) - rnd(memo.GapX) + 1;
     const int bottom = rnd(box.AbsTop + box.Height) - (frame.Bottom ? fr : 0) - rnd(memo.GapY) + 1;
     const QRect rect(left, top, right - left, bottom - top);
-    layout.layout(memo, rect);
-    const double lineHeight = layout.LineHeight();
+    const PdfTextCache::Text& text = w.texts().text(memo, rect, layout, w.fonts());
+    const double lineHeight = text.lineHeight;
 
     if (memo.Color != pdfColorNone) {
         w.line(w.colors().GetPDFColor(memo.Color) + " rg");
@@ -235,17 +235,14 @@ void PdfPainter::drawMemo(const PdfMemo& memo, PdfTextLayout& layout) {
         }
     }
 
-    QStringList lines = layout.GetWrappedText().split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    if (!lines.isEmpty()) textLines(memo, layout, lines, lineHeight, ow, oh);
+    if (!text.lines.empty()) textLines(memo, text, ow, oh);
     w.line("Q");
 }
 
-void PdfPainter::textLines(const PdfMemo& memo, PdfTextLayout& layout, const QStringList& lines,
-                           double h, double ow, double oh) {
-    PdfFontList& fonts = w.fonts();
-    const int index = fonts.GetObjFontNumber(memo.font);
-    TfrxPDFFont& font = fonts.pageFont(index);
+void PdfPainter::textLines(const PdfMemo& memo, const PdfTextCache::Text& text, double ow,
+                           double oh) {
+    const TfrxPDFFont& font = w.fonts().pageFont(text.fontIndex);
+    const double h = text.lineHeight;
     const bool simulate = FontNeedsBoldItalicSimulation(memo.font.name);
     const bool simulateBold = memo.font.bold && simulate;
     const bool simulateItalic = memo.font.italic && simulate;
@@ -258,12 +255,12 @@ void PdfPainter::textLines(const PdfMemo& memo, PdfTextLayout& layout, const QSt
     const int rot = memo.Rotation;
     const bool upright = (rot >= 45 && rot <= 135) || (rot >= 225 && rot <= 315);
     const double c = memo.HAlign == PdfHAlign::Right ? memo.CharSpacing * 0.75 : 0;
-    const int n = lines.size();
+    const int n = int(text.lines.size());
     for (int j = 0; j < n; ++j) {
-        const QString& text = lines[j];
-        if (text.isEmpty()) continue;
+        const PdfTextCache::Line& line = text.lines[std::size_t(j)];
+        if (!line.drawn) continue;
         const double g = j == 0 ? memo.ParagraphGap : 0;
-        const double width = layout.lineWidth(memo, text);
+        const double width = line.width;
         double x, y;
         if (rot > 0) {
             const double rw = upright ? oh : ow, rh = upright ? ow : oh;
@@ -303,7 +300,7 @@ void PdfPainter::textLines(const PdfMemo& memo, PdfTextLayout& layout, const QSt
         if (simulateItalic) w.lineOf("1 0 0.3333 1 ", x, " ", y, " Tm");
         if (simulateBold)
             w.lineOf("2 Tr ", s / 35, " w ", w.colors().GetPDFColor(textColor), " RG");
-        w.lineOf("<", font.RemapHex(text, memo.RTLReading), "> Tj");
+        w.lineOf("<", line.glyphs, "> Tj");
         w.line("ET");
         if (simulateBold) w.line("0 Tr");
         auto rule = [&](double dy) {

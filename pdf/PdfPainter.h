@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pdf/PdfColors.h"
+#include "pdf/PdfTextCache.h"
 #include "pdf/TfrxPDFFont.h"
 
 #include <QImage>
@@ -70,10 +71,19 @@ struct PdfMemo {
     int Rotation = 0;
     bool RTLReading = false;
     bool Underlines = false;
+    // The rest of what the layout engine is given.
+    int charset = 1;
+    bool UseDefaultCharset = false;
+    bool WordWrap = true;
+    bool AllowHTMLTags = false;
+    bool WordBreak = false;
+    bool Clipped = true;
+    bool Wysiwyg = true;
 };
 
 // The shared text layout as the PDF text path uses it. An implementation
-// takes its layout lock in lock() and gives it back in unlock().
+// takes its layout lock in lock() and gives it back in unlock(). Each
+// distinct text is laid out once per run (PdfTextCache).
 class PdfTextLayout {
   public:
     virtual ~PdfTextLayout() = default;
@@ -117,8 +127,7 @@ class PdfPainter {
     QByteArray point(double x, double y) const;
     void arrow(double tipX, double tipY, double fromX, double fromY, const PdfFrame& frame,
                double length, double width, bool solid);
-    void textLines(const PdfMemo& memo, PdfTextLayout& layout, const QStringList& lines,
-                   double lineHeight, double ow, double oh);
+    void textLines(const PdfMemo& memo, const PdfTextCache::Text& text, double ow, double oh);
 
     PdfWriter& w;
 };

@@ -15,6 +15,7 @@ QByteArray PdfWriter::pdfDate(const QDateTime& localTime) {
 }
 
 void PdfWriter::clearRun() {
+    FTexts.clear();  // its glyph ids belong to the run's fonts
     FFonts.clear();
     FPages.clear();
     FPagesRef.clear();

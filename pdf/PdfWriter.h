@@ -5,6 +5,7 @@
 #include "pdf/PdfImages.h"
 #include "pdf/PdfNumbers.h"
 #include "pdf/PdfOutput.h"
+#include "pdf/PdfTextCache.h"
 
 #include <QDateTime>
 #include <QIODevice>
@@ -55,7 +56,7 @@ class PdfWriter {
     double GetTop(double y) const { return FHeightWoMargin - y * 0.75; }
 
     QByteArray& OutStream() { return FOutStream; }
-    void line(const QByteArray& text) {
+    void line(QByteArrayView text) {
         FOutStream.append(text);
         FOutStream.append("\r\n", 2);
     }
@@ -71,6 +72,7 @@ class PdfWriter {
     PdfFontList& fonts() { return FFonts; }
     PdfImages& images() { return FImages; }
     PdfColorConverter& colors() { return FColors; }
+    PdfTextCache& texts() { return FTexts; }
 
     QByteArray fileId() const { return FFileID; }
     QByteArray dateText() const { return FDate; }
@@ -98,6 +100,7 @@ class PdfWriter {
     PdfFontList FFonts;
     PdfImages FImages;
     PdfColorConverter FColors;
+    PdfTextCache FTexts;
     QVector<QByteArray> FPagesRef;
     QVector<double> FPages;  // page heights in points
     QByteArray FFileID;

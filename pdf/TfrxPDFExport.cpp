@@ -69,60 +69,21 @@ PdfFontStyle toPdfFont(const TfrxFont& font) {
     return style;
 }
 
-FontDesc toFontDesc(const TfrxFont& font) {
+FontDesc toFontDesc(const PdfMemo& memo) {
     FontDesc desc;
-    desc.name = font.Name;
-    desc.size = font.Size();
-    desc.style = unsigned(int(font.Style));
-    desc.color = quint32(font.Color);
-    desc.charset = font.Charset;
+    desc.name = memo.font.name;
+    desc.size = memo.fontSize;
+    desc.style = (memo.font.bold ? FontDesc::Bold : 0u) | (memo.font.italic ? FontDesc::Italic : 0u) |
+                 (memo.font.underline ? FontDesc::Underline : 0u) |
+                 (memo.font.strikeOut ? FontDesc::StrikeOut : 0u);
+    desc.color = memo.fontColor;
+    desc.charset = memo.charset;
     return desc;
 }
 
-}  // namespace
-
-// Layouts and line widths already computed in this run. The key holds
-// everything the layout engine is given that its results depend on (the
-// rectangle's size but not its place), so a text repeated on every row or
-// page is wrapped and measured once.
-struct TfrxPDFExport::LayoutCache {
-    struct Layout {
-        double lineHeight = 0;
-        QString wrapped;
-    };
-    // Entries kept at most; past that a table starts again, so that memory
-    // stays bounded on long reports whose amounts are all different.
-    static constexpr int MaxEntries = 4096;
-    QHash<QByteArray, Layout> layouts;
-    QHash<QByteArray, double> widths;
-
-    template <typename Table, typename Value>
-    static const Value& store(Table& table, const QByteArray& key, Value value) {
-        if (table.size() >= MaxEntries) table.clear();
-        return *table.insert(key, std::move(value));
-    }
-};
-
-namespace {
-
-// Keys are raw bytes: numbers as their 8 bytes, texts as length and UTF-16.
-void appendKeyNumber(QByteArray& key, double value) {
-    key.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
-void appendKeyText(QByteArray& key, const QString& text) {
-    appendKeyNumber(key, double(text.size()));
-    key.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-}
-
-// The report's shared layout engine as the text path uses it, through the
-// run's cache.
+// The report's shared layout engine as the text path uses it.
 class MemoLayout : public PdfTextLayout {
   public:
-    MemoLayout(TfrxCustomMemoView& memo, const TfrxFont& font,
-               TfrxPDFExport::LayoutCache& cache)
-        : FMemo(memo), FFont(toFontDesc(font)), FCache(cache) {}
-
     void lock() override {
         frxDrawText().Lock();
         pdfCS().lock();
@@ -133,81 +94,47 @@ class MemoLayout : public PdfTextLayout {
     }
     void layout(const PdfMemo& memo, const QRect& rect) override {
         FRect = rect;
-        FSettings = settingsKey(memo, rect);
-        QByteArray key = FSettings;
-        appendKeyNumber(key, memo.ParagraphGap);
-        appendKeyNumber(key, double(memo.lines.size()));
-        for (const QString& line : memo.lines) appendKeyText(key, line);
-        if (const auto it = FCache.layouts.constFind(key); it != FCache.layouts.constEnd()) {
-            FLayout = &*it;
-            return;
-        }
         TfrxDrawText& engine = configure(memo);
         engine.SetGaps(memo.ParagraphGap, memo.CharSpacing, memo.LineSpacing);
         engine.SetText(memo.lines);
-        FLayout = &TfrxPDFExport::LayoutCache::store(
-            FCache.layouts, key,
-            TfrxPDFExport::LayoutCache::Layout{engine.LineHeight(), engine.GetWrappedText()});
+        FLineHeight = engine.LineHeight();
+        FWrapped = engine.GetWrappedText();
     }
-    double LineHeight() override { return FLayout->lineHeight; }
-    QString GetWrappedText() override { return FLayout->wrapped; }
+    double LineHeight() override { return FLineHeight; }
+    QString GetWrappedText() override { return FWrapped; }
     double lineWidth(const PdfMemo& memo, const QString& line) override {
-        QByteArray key = FSettings;
-        appendKeyText(key, line);
-        if (const auto it = FCache.widths.constFind(key); it != FCache.widths.constEnd())
-            return *it;
         TfrxDrawText& engine = configure(memo);
         engine.SetGaps(0, memo.CharSpacing, memo.LineSpacing);
         engine.SetText(QStringList{line});
-        return TfrxPDFExport::LayoutCache::store(FCache.widths, key, engine.CalcWidth());
+        return engine.CalcWidth();
     }
 
   private:
-    // Font, options, spacing and rectangle size: what every result depends on.
-    QByteArray settingsKey(const PdfMemo& memo, const QRect& rect) const {
-        QByteArray key;
-        appendKeyText(key, FFont.name);
-        for (const double value :
-             {double(FFont.size), double(FFont.style), double(FFont.color), double(FFont.charset),
-              double(FMemo.UseDefaultCharset), double(FMemo.WordWrap), double(FMemo.AllowHTMLTags),
-              double(FMemo.RTLReading), double(FMemo.WordBreak), double(FMemo.Clipped),
-              double(FMemo.Wysiwyg), double(FMemo.Rotation), double(rect.width()),
-              double(rect.height()), memo.CharSpacing, memo.LineSpacing})
-            appendKeyNumber(key, value);
-        return key;
-    }
     // The shared engine set up for this memo (it may hold another memo's state).
     TfrxDrawText& configure(const PdfMemo& memo) {
         TfrxDrawText& engine = frxDrawText();
-        if (FConfigured) return engine;
-        engine.SetUseDefaultCharset(FMemo.UseDefaultCharset);
-        engine.SetFont(FFont);
-        engine.SetOptions(FMemo.WordWrap, FMemo.AllowHTMLTags, FMemo.RTLReading, FMemo.WordBreak,
-                          FMemo.Clipped, FMemo.Wysiwyg, FMemo.Rotation);
+        engine.SetUseDefaultCharset(memo.UseDefaultCharset);
+        engine.SetFont(toFontDesc(memo));
+        engine.SetOptions(memo.WordWrap, memo.AllowHTMLTags, memo.RTLReading, memo.WordBreak,
+                          memo.Clipped, memo.Wysiwyg, memo.Rotation);
         engine.SetGaps(memo.ParagraphGap, memo.CharSpacing, memo.LineSpacing);
         const LayoutRect r{FRect.left(), FRect.top(), FRect.left() + FRect.width(),
                            FRect.top() + FRect.height()};
         engine.SetDimensions(1, 1, 1, r, r);
-        FConfigured = true;
         return engine;
     }
 
-    TfrxCustomMemoView& FMemo;
-    FontDesc FFont;
-    TfrxPDFExport::LayoutCache& FCache;
     QRect FRect;
-    QByteArray FSettings;
-    const TfrxPDFExport::LayoutCache::Layout* FLayout = nullptr;
-    bool FConfigured = false;
+    double FLineHeight = 0;
+    QString FWrapped;
 };
 
 }  // namespace
 
-TfrxPDFExport::TfrxPDFExport(QObject* owner)
-    : TfrxCustomExportFilter(owner), FLayouts(std::make_unique<LayoutCache>()) {}
+TfrxPDFExport::TfrxPDFExport(QObject* owner) : TfrxCustomExportFilter(owner) {}
 
 TfrxPDFExport::TfrxPDFExport(CreateNoRegisterTag tag, QObject* owner)
-    : TfrxCustomExportFilter(tag, owner), FLayouts(std::make_unique<LayoutCache>()) {}
+    : TfrxCustomExportFilter(tag, owner) {}
 
 TfrxPDFExport::~TfrxPDFExport() = default;
 
@@ -257,7 +184,6 @@ bool TfrxPDFExport::Start() {
                              ? QUuid::createUuid().toString(QUuid::WithBraces).toUpper()
                              : FFixedGuid;
     const QDateTime date = FFixedDate.isValid() ? FFixedDate : QDateTime::currentDateTime();
-    *FLayouts = LayoutCache();  // fonts or the engine may have changed since the last run
     FWriter.start(device, options, guid, date);
     return true;
 }
@@ -313,7 +239,14 @@ void TfrxPDFExport::drawMemo(TfrxCustomMemoView* memo) {
     m.Rotation = memo->Rotation;
     m.RTLReading = memo->RTLReading;
     m.Underlines = memo->Underlines;
-    MemoLayout layout(*memo, font, *FLayouts);
+    m.charset = font.Charset;
+    m.UseDefaultCharset = memo->UseDefaultCharset;
+    m.WordWrap = memo->WordWrap;
+    m.AllowHTMLTags = memo->AllowHTMLTags;
+    m.WordBreak = memo->WordBreak;
+    m.Clipped = memo->Clipped;
+    m.Wysiwyg = memo->Wysiwyg;
+    MemoLayout layout;
     PdfPainter(FWriter).drawMemo(m, layout);
 }
 

@@ -84,14 +84,11 @@ class TfrxPDFExport : public TfrxCustomExportFilter {
 
     PdfWriter& writer() { return FWriter; }
 
-    struct LayoutCache;
-
   private:
     void drawMemo(TfrxCustomMemoView* memo);
     void drawAsImage(TfrxView* view);
 
     PdfWriter FWriter;
-    std::unique_ptr<LayoutCache> FLayouts;
     std::unique_ptr<QSaveFile> FFile;  // renamed into place by Finish only
     bool FWroteFile = false;
     QString FFixedGuid;

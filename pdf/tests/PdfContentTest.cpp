@@ -10,6 +10,8 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include <gtest/gtest.h>
@@ -53,6 +55,21 @@ TEST(PdfNumbers, TwoDecimalsAsPrintfRoundsThem) {
     // every kind of fraction.
     for (int i = -200000; i <= 200000; ++i) {
         const double value = i * 0.0125 * 0.75 + i / 7.0;
+        ASSERT_EQ(frFloat2Str(value), printed(value)) << value;
+    }
+    // Around every half of a hundredth, at the smallest steps a double takes,
+    // and at random over many magnitudes.
+    for (int k = -100000; k <= 100000; k += 7) {
+        double value = k / 100.0 + 0.005;
+        for (int step = 0; step < 4; ++step) value = std::nextafter(value, -1e300);
+        for (int step = 0; step < 8; ++step, value = std::nextafter(value, 1e300))
+            ASSERT_EQ(frFloat2Str(value), printed(value)) << value;
+    }
+    std::uint64_t seed = 42;
+    for (int i = 0; i < 200000; ++i) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double unit = double(seed >> 11) / double(1ULL << 53);
+        const double value = (unit - 0.5) * std::pow(10.0, double(i % 12) - 2);
         ASSERT_EQ(frFloat2Str(value), printed(value)) << value;
     }
     QByteArray appended = "x ";
