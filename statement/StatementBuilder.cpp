@@ -14,8 +14,8 @@
 #include <QHash>
 
 #include <array>
-#include <utility>
 #include <optional>
+#include <utility>
 
 namespace qev {
 
@@ -171,18 +171,31 @@ StatementBuilder::StatementBuilder(TablaPuente& puente, TablaMovtos& movtos, Tab
 StatementBuilder::~StatementBuilder() = default;
 
 void StatementBuilder::build(const QString& cardCode, const StatementHooks& hooks) {
+    build(cardCode, StatementOptions(), hooks);
+}
+
+void StatementBuilder::build(const QString& cardCode, const StatementOptions& options,
+                             const StatementHooks& hooks) {
+    options.check();
+    options_ = options;
+    buildRows(cardCode, hooks);
+    call(hooks.finished);
+}
+
+void StatementBuilder::buildRows(const QString& cardCode, const StatementHooks& hooks) {
     call(hooks.statementMode);
     call(hooks.showWait);
     movtos_.empty();
     vmovto_ = 1;
+    openingCharges_ = openingCredits_ = Currency();
     fields_ = std::make_unique<MovementFields>(fieldsOf(movtos_));
     dates_ = std::make_unique<DateTexts>();
     for (const DocumentPass& pass : passes) {
         runPass(pass, cardCode);
         if (pass.number < 4 && hooks.afterPass) hooks.afterPass(pass.number);
     }
+    if (options_.from.isValid()) appendOpeningRow();
     RunningBalance(movtos_, sql_).run();
-    call(hooks.finished);
 }
 
 void StatementBuilder::runPass(const DocumentPass& pass, const QString& cardCode) {
@@ -209,10 +222,25 @@ void StatementBuilder::readDocuments(const DocumentPass& pass) {
     puente_.open();
     const DocumentColumns columns = columnsOf(pass, puente_);
     for (puente_.first(); !puente_.eof(); puente_.next()) {
-        if (!accepted(pass, columns, puente_)) continue;
+        if (!accepted(pass, columns, puente_) || !inPeriod(pass, columns)) continue;
         addMovement(pass, columns);
         ++vmovto_;
     }
+}
+
+// Documents dated after the statement's last day get no row; those before its
+// first day none either, but they count in the opening row.
+bool StatementBuilder::inPeriod(const DocumentPass& pass, const DocumentColumns& c) {
+    const QDate last = options_.to;
+    if (!last.isValid() && !options_.from.isValid()) return true;
+    const QDate fecha = variantToDate(puente_.value(c.docdate));
+    if (last.isValid() && fecha > last) return false;
+    if (options_.from.isValid() && fecha < options_.from) {
+        const Currency total = variantToCurrency(puente_.value(c.doctotal));
+        (pass.kind == DocumentKind::Invoice ? openingCharges_ : openingCredits_) += total;
+        return false;
+    }
+    return true;
 }
 
 void StatementBuilder::storePending() {
@@ -280,6 +308,29 @@ void StatementBuilder::writeMovement(const DocumentPass& pass, const DocumentCol
         set(f.referencia, puente_.value(c.numatcard));
         set(f.aplicado, puente_.value(c.paidtodate));
     }
+}
+
+// The documents before the period as one row, dated the day before it starts.
+void StatementBuilder::appendOpeningRow() {
+    const MovementFields& f = *fields_;
+    const MovementsFile& file = *movtos_.file();
+    const qsizetype start = pending_.size();
+    pending_.append(file.recordLength(), ' ');
+    auto set = [&](int field, const QVariant& value) {
+        file.setRecordField(pending_.data() + start, field, value);
+    };
+    const QDate day = options_.from.addDays(-1);
+    const Currency balance = openingCharges_ - openingCredits_;
+    set(f.fecha, dates_->sortable(day));
+    set(f.total, balance.toDouble());
+    set(f.mtotal, pesos(balance));
+    set(f.cargo, openingCharges_.toDouble());
+    set(f.abono, openingCredits_.toDouble());
+    set(f.mcargo, pesos(openingCharges_));
+    set(f.mabono, pesos(openingCredits_));
+    set(f.mfecha, dates_->display(day));
+    set(f.referencia, QStringLiteral("SALDO ANTERIOR"));
+    storePending();
 }
 
 }  // namespace qev

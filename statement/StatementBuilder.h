@@ -1,9 +1,12 @@
 #pragma once
 
-#include <QString>
-#include <QVariant>
+#include "format/Currency.h"
+#include "format/Currency.h"
+#include "statement/StatementOptions.h"
 
 #include <QByteArray>
+#include <QString>
+#include <QVariant>
 
 #include <functional>
 #include <memory>
@@ -31,6 +34,11 @@ struct StatementHooks {
 // appends one movement row per accepted document of four passes over the
 // purchase invoices, credit notes and payments, then runs the running balance.
 // The rows of a pass are stored together when the pass ends (or fails).
+//
+// A statement for a period leaves out the documents dated after its end and
+// sums those before its start into one opening row, "SALDO ANTERIOR", dated
+// the day before, with their charges and credits: its balance is the running
+// balance on that day.
 class StatementBuilder {
   public:
     StatementBuilder(TablaPuente& puente, TablaMovtos& movtos, TablaSql& sql);
@@ -40,19 +48,28 @@ class StatementBuilder {
     // Throws qev::Error on the first failure; rows stored before it stay, the row
     // being filled is dropped, and the document table is left closed.
     void build(const QString& cardCode, const StatementHooks& hooks = {});
+    // The same for a period or for open items. Throws qev::Error before
+    // anything else when the options do not go together (StatementOptions::check).
+    void build(const QString& cardCode, const StatementOptions& options,
+               const StatementHooks& hooks = {});
 
   private:
+    void buildRows(const QString& cardCode, const StatementHooks& hooks);
     void runPass(const DocumentPass& pass, const QString& cardCode);
     void readDocuments(const DocumentPass& pass);
+    bool inPeriod(const DocumentPass& pass, const DocumentColumns& columns);
     void storePending();
     void closeDocumentTable();
     void addMovement(const DocumentPass& pass, const DocumentColumns& columns);
     void writeMovement(const DocumentPass& pass, const DocumentColumns& columns);
+    void appendOpeningRow();
 
     TablaPuente& puente_;
     TablaMovtos& movtos_;
     TablaSql& sql_;
     int vmovto_ = 1;
+    StatementOptions options_;
+    Currency openingCharges_, openingCredits_;  // of the documents before the period
     std::unique_ptr<MovementFields> fields_;
     std::unique_ptr<DateTexts> dates_;
     QByteArray pending_;  // rows of the pass under way, back to back, not stored yet

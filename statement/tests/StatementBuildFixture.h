@@ -6,6 +6,7 @@
 #include "FixtureCompany.h"
 #include "StatementHarness.h"
 
+#include "statement/StatementOptions.h"
 #include "testing/TestServers.h"
 
 #include <QTemporaryDir>
@@ -58,6 +59,10 @@ class StatementBuild : public ::testing::TestWithParam<Backend> {
 
     std::vector<QVariantMap> build(const QString& code, const StatementHooks& hooks = {}) {
         harness->builder.build(code, hooks);
+        return statementRows(harness->sql);
+    }
+    std::vector<QVariantMap> build(const QString& code, const StatementOptions& options) {
+        harness->builder.build(code, options);
         return statementRows(harness->sql);
     }
 
