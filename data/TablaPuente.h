@@ -23,6 +23,8 @@ class TablaPuente : public RowCursor {
     // open dataset") or when the name is not one of the three document tables.
     void setTableName(const QString& table);
     const QString& tableName() const { return table_; }
+    // The connection it reads through.
+    ConexionSAP& conexion() const { return conexion_; }
     // Applies at the next open().
     void setCardCodeFilter(const QString& cardCode);
     void clearFilter();

@@ -1,12 +1,14 @@
 #include "statement/StatementBuilder.h"
 
 #include "data/MovementsFile.h"
+#include "data/PaymentLines.h"
 #include "data/TablaMovtos.h"
 #include "data/TablaPuente.h"
 #include "data/TablaSql.h"
 #include "format/AmountText.h"
 #include "format/DateText.h"
 #include "format/FormatSettings.h"
+#include "statement/OpenItems.h"
 #include "statement/RunningBalance.h"
 #include "statement/VariantConversion.h"
 
@@ -39,8 +41,15 @@ struct DocumentPass {
 // The columns of the open document table that a pass reads, looked up once;
 // -1 for those its table does not have.
 struct DocumentColumns {
-    int canceled = -1, series = -1, doctype = -1, docdate = -1, docduedate = -1, docnum = -1,
+    int docentry = -1, canceled = -1, series = -1, doctype = -1, docdate = -1, docduedate = -1, docnum = -1,
         doctotal = -1, numatcard = -1, paidtodate = -1, counterref = -1;
+};
+
+// What is open of a document on the day of a statement of open items, and
+// what had been applied to it by then.
+struct OpenAmount {
+    Currency open;
+    Currency applied;
 };
 
 // The fields of the movement row, looked up once per build.
@@ -117,6 +126,7 @@ std::optional<double> seriesNumber(const QVariant& series) {
 DocumentColumns columnsOf(const DocumentPass& pass, const TablaPuente& puente) {
     auto column = [&](const char* name) { return puente.fieldIndex(QLatin1String(name)); };
     DocumentColumns c;
+    c.docentry = column("docentry");
     c.canceled = column("canceled");
     c.series = column("series");
     if (pass.kind == DocumentKind::CreditNote) c.doctype = column("doctype");
@@ -178,7 +188,13 @@ void StatementBuilder::build(const QString& cardCode, const StatementOptions& op
                              const StatementHooks& hooks) {
     options.check();
     options_ = options;
-    buildRows(cardCode, hooks);
+    ageing_.reset();
+    try {
+        buildRows(cardCode, hooks);
+    } catch (...) {
+        ageing_.reset();  // a part of the amounts would mislead
+        throw;
+    }
     call(hooks.finished);
 }
 
@@ -190,6 +206,12 @@ void StatementBuilder::buildRows(const QString& cardCode, const StatementHooks& 
     openingCharges_ = openingCredits_ = Currency();
     fields_ = std::make_unique<MovementFields>(fieldsOf(movtos_));
     dates_ = std::make_unique<DateTexts>();
+    openItems_.reset();
+    if (options_.openItems) {
+        openItems_ = std::make_unique<OpenItems>(readPaymentLines(puente_.conexion(), cardCode),
+                                                 options_.asOf());
+        ageing_.emplace().asOf = options_.asOf();
+    }
     for (const DocumentPass& pass : passes) {
         runPass(pass, cardCode);
         if (pass.number < 4 && hooks.afterPass) hooks.afterPass(pass.number);
@@ -223,7 +245,16 @@ void StatementBuilder::readDocuments(const DocumentPass& pass) {
     const DocumentColumns columns = columnsOf(pass, puente_);
     for (puente_.first(); !puente_.eof(); puente_.next()) {
         if (!accepted(pass, columns, puente_) || !inPeriod(pass, columns)) continue;
-        addMovement(pass, columns);
+        if (!openItems_) {
+            addMovement(pass, columns, nullptr);
+        } else if (const std::optional<OpenAmount> open = openAmount(pass, columns)) {
+            addMovement(pass, columns, &*open);
+            const Currency signedOpen =
+                pass.kind == DocumentKind::Invoice ? open->open : -open->open;
+            ageing_->add(variantToDate(puente_.value(columns.docduedate)), signedOpen);
+        } else {
+            continue;  // nothing open
+        }
         ++vmovto_;
     }
 }
@@ -231,7 +262,7 @@ void StatementBuilder::readDocuments(const DocumentPass& pass) {
 // Documents dated after the statement's last day get no row; those before its
 // first day none either, but they count in the opening row.
 bool StatementBuilder::inPeriod(const DocumentPass& pass, const DocumentColumns& c) {
-    const QDate last = options_.to;
+    const QDate last = options_.lastDay();
     if (!last.isValid() && !options_.from.isValid()) return true;
     const QDate fecha = variantToDate(puente_.value(c.docdate));
     if (last.isValid() && fecha > last) return false;
@@ -241,6 +272,26 @@ bool StatementBuilder::inPeriod(const DocumentPass& pass, const DocumentColumns&
         return false;
     }
     return true;
+}
+
+// What is open of the current document on the statement's day; none when
+// nothing is.
+std::optional<OpenAmount> StatementBuilder::openAmount(const DocumentPass& pass,
+                                                        const DocumentColumns& c) {
+    const int entry = puente_.value(c.docentry).toInt();
+    const Currency total = variantToCurrency(puente_.value(c.doctotal));
+    Currency open;
+    if (pass.kind == DocumentKind::Payment) {
+        open = openItems_->payment(entry, total);
+    } else {
+        const QVariant paid = puente_.value(c.paidtodate);
+        const Currency paidToDate = paid.isNull() ? Currency() : variantToCurrency(paid);
+        open = pass.kind == DocumentKind::Invoice
+                   ? openItems_->invoice(entry, total, paidToDate)
+                   : openItems_->creditNote(entry, total, paidToDate);
+    }
+    if (open <= Currency()) return std::nullopt;
+    return OpenAmount{open, total - open};
 }
 
 void StatementBuilder::storePending() {
@@ -255,17 +306,21 @@ void StatementBuilder::closeDocumentTable() {
 
 // The movement row of the current document, every value checked as it is set:
 // a document that fails gives no row at all.
-void StatementBuilder::addMovement(const DocumentPass& pass, const DocumentColumns& c) {
+void StatementBuilder::addMovement(const DocumentPass& pass, const DocumentColumns& c,
+                                   const OpenAmount* open) {
     const qsizetype start = pending_.size();
     try {
-        writeMovement(pass, c);
+        writeMovement(pass, c, open);
     } catch (...) {
         pending_.truncate(start);
         throw;
     }
 }
 
-void StatementBuilder::writeMovement(const DocumentPass& pass, const DocumentColumns& c) {
+// The charge or credit of a row is the document's total, or for open items
+// what is open of it; APLICADO is then what had been applied by that day.
+void StatementBuilder::writeMovement(const DocumentPass& pass, const DocumentColumns& c,
+                                     const OpenAmount* open) {
     const QDate fecha = variantToDate(puente_.value(c.docdate));
     const QDate vencto = variantToDate(puente_.value(c.docduedate));
     const MovementFields& f = *fields_;
@@ -288,16 +343,25 @@ void StatementBuilder::writeMovement(const DocumentPass& pass, const DocumentCol
     setText(f.fecha, QStringView(dates_->sortable(fecha)));
     setText(f.vencto, QStringView(dates_->sortable(vencto)));
     set(f.total, doctotal);
-    char amount[MaxPesosText];
-    const QLatin1String amountText(amount, writePesos(variantToCurrency(doctotal), amount));
-    setText(f.mtotal, amountText);
+    char total[MaxPesosText];
+    const QLatin1String totalText(total, writePesos(variantToCurrency(doctotal), total));
+    setText(f.mtotal, totalText);
+    char openText[MaxPesosText];
+    const QLatin1String amountText =
+        open ? QLatin1String(openText, writePesos(open->open, openText)) : totalText;
+    const auto setAmount = [&](int field) {
+        if (open)
+            file.setRecordNumber(raw, field, open->open.toDouble());
+        else
+            set(field, doctotal);
+    };
     if (invoice) {
-        set(f.cargo, doctotal);
+        setAmount(f.cargo);
         file.setRecordNumber(raw, f.abono, 0);
         setText(f.mcargo, amountText);
     } else {
         file.setRecordNumber(raw, f.cargo, 0);
-        set(f.abono, doctotal);
+        setAmount(f.abono);
         setText(f.mabono, amountText);
     }
     setText(f.mfecha, QStringView(dates_->display(fecha)));
@@ -306,7 +370,7 @@ void StatementBuilder::writeMovement(const DocumentPass& pass, const DocumentCol
         set(f.referencia, puente_.value(c.counterref));
     } else {
         set(f.referencia, puente_.value(c.numatcard));
-        set(f.aplicado, puente_.value(c.paidtodate));
+        set(f.aplicado, open ? QVariant(open->applied.toDouble()) : puente_.value(c.paidtodate));
     }
 }
 

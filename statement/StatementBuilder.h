@@ -1,7 +1,7 @@
 #pragma once
 
 #include "format/Currency.h"
-#include "format/Currency.h"
+#include "statement/AgeingSummary.h"
 #include "statement/StatementOptions.h"
 
 #include <QByteArray>
@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace qev {
 
@@ -19,7 +20,9 @@ class TablaSql;
 struct DocumentPass;
 struct DocumentColumns;
 struct MovementFields;
+struct OpenAmount;
 class DateTexts;
+class OpenItems;
 
 // The moments of a build at which the window changes what it shows; all optional.
 struct StatementHooks {
@@ -38,7 +41,9 @@ struct StatementHooks {
 // A statement for a period leaves out the documents dated after its end and
 // sums those before its start into one opening row, "SALDO ANTERIOR", dated
 // the day before, with their charges and credits: its balance is the running
-// balance on that day.
+// balance on that day. A statement of open items has a row only for what is
+// still open on its day (OpenItems), with the open amount as charge or
+// credit, and the ageing of those amounts.
 class StatementBuilder {
   public:
     StatementBuilder(TablaPuente& puente, TablaMovtos& movtos, TablaSql& sql);
@@ -53,15 +58,22 @@ class StatementBuilder {
     void build(const QString& cardCode, const StatementOptions& options,
                const StatementHooks& hooks = {});
 
+    // The ageing of the last statement of open items that was built; none for
+    // other statements or when the build failed.
+    const std::optional<AgeingSummary>& ageing() const { return ageing_; }
+
   private:
     void buildRows(const QString& cardCode, const StatementHooks& hooks);
     void runPass(const DocumentPass& pass, const QString& cardCode);
     void readDocuments(const DocumentPass& pass);
     bool inPeriod(const DocumentPass& pass, const DocumentColumns& columns);
+    std::optional<OpenAmount> openAmount(const DocumentPass& pass, const DocumentColumns& columns);
     void storePending();
     void closeDocumentTable();
-    void addMovement(const DocumentPass& pass, const DocumentColumns& columns);
-    void writeMovement(const DocumentPass& pass, const DocumentColumns& columns);
+    void addMovement(const DocumentPass& pass, const DocumentColumns& columns,
+                     const OpenAmount* open);
+    void writeMovement(const DocumentPass& pass, const DocumentColumns& columns,
+                       const OpenAmount* open);
     void appendOpeningRow();
 
     TablaPuente& puente_;
@@ -70,6 +82,8 @@ class StatementBuilder {
     int vmovto_ = 1;
     StatementOptions options_;
     Currency openingCharges_, openingCredits_;  // of the documents before the period
+    std::unique_ptr<OpenItems> openItems_;
+    std::optional<AgeingSummary> ageing_;
     std::unique_ptr<MovementFields> fields_;
     std::unique_ptr<DateTexts> dates_;
     QByteArray pending_;  // rows of the pass under way, back to back, not stored yet

@@ -14,9 +14,14 @@ void StatementOptions::check() const {
     if (from.isValid() && to.isValid() && from > to)
         throw Error(QStringLiteral("La fecha inicial (%1) es posterior a la final (%2)")
                         .arg(statementDateText(from), statementDateText(to)));
+    if (openItems && from.isValid())
+        throw Error(QStringLiteral(
+            "Las partidas abiertas se calculan a una sola fecha: deje vacía la fecha inicial"));
 }
 
 QString StatementOptions::heading() const {
+    if (openItems)
+        return QStringLiteral("PARTIDAS ABIERTAS AL ") + statementDateText(asOf());
     if (from.isValid() && to.isValid())
         return QStringLiteral("PERIODO: %1 AL %2")
             .arg(statementDateText(from), statementDateText(to));
@@ -26,6 +31,8 @@ QString StatementOptions::heading() const {
 }
 
 QString StatementOptions::mailPeriod() const {
+    if (openItems)
+        return QStringLiteral("de partidas abiertas al ") + statementDateText(asOf());
     if (from.isValid() && to.isValid())
         return QStringLiteral("del %1 al %2").arg(statementDateText(from), statementDateText(to));
     if (from.isValid()) return QStringLiteral("desde el ") + statementDateText(from);

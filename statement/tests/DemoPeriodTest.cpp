@@ -1,5 +1,5 @@
-// Statements for a period for every supplier of the demo company, on each
-// database, against SQL queries of their own.
+// Statements for a period and of open items for every supplier of the demo
+// company, on each database, against SQL queries of their own.
 
 #include "StatementHarness.h"
 
@@ -150,6 +150,114 @@ TEST_P(DemoPeriodTest, OpeningBalancePlusThePeriodIsTheBalanceAtItsEnd) {
         if (period.from == QDate(2016, 1, 1)) {
             EXPECT_GT(movements, 1000);
         }
+    }
+}
+
+// One open document as the SQL below finds it: its number, its open amount
+// (negative for credit notes and payments) and the ageing bucket of its due date.
+struct OpenDocument {
+    int docnum;
+    Currency amount;
+    int bucket;
+    auto operator<=>(const OpenDocument&) const = default;
+};
+
+// Open on `day`: invoices less what payments dated up to then applied to them,
+// credit notes less what such payments took of them, payments less their
+// lines; only documents dated up to then, from VPM2 alone.
+std::map<QString, std::vector<OpenDocument>> openDocuments(QSqlDatabase db, const QDate& day) {
+    const QString lines = QStringLiteral(
+        "SELECT SUM(l.SumApplied) FROM VPM2 l JOIN OVPM p ON p.DocEntry = l.DocNum"
+        " WHERE p.CANCELED = 'N' AND p.DocDate < :next AND l.InvType = '%1'"
+        " AND l.DocEntry = d.DocEntry");
+    const QString sql =
+        QStringLiteral(
+            "SELECT CardCode, DocNum, Amount, CASE WHEN DocDueDate >= :d0 THEN 0"
+            " WHEN DocDueDate >= :d30 THEN 1 WHEN DocDueDate >= :d60 THEN 2"
+            " WHEN DocDueDate >= :d90 THEN 3 ELSE 4 END FROM ("
+            " SELECT d.CardCode, d.DocNum, d.DocDueDate,"
+            "  d.DocTotal - COALESCE((%1), 0) AS Amount FROM OPCH d"
+            "  WHERE d.CANCELED = 'N' AND (d.Series IS NULL OR d.Series <> 63) AND d.DocDate < :next"
+            " UNION ALL SELECT d.CardCode, d.DocNum, d.DocDueDate,"
+            "  -(d.DocTotal + COALESCE((%2), 0)) FROM ORPC d"
+            "  WHERE d.CANCELED = 'N' AND d.DocType IN ('S', 'I') AND d.DocDate < :next"
+            " UNION ALL SELECT d.CardCode, d.DocNum, d.DocDueDate,"
+            "  -(d.DocTotal - COALESCE((SELECT SUM(l.SumApplied) FROM VPM2 l"
+            "   WHERE l.DocNum = d.DocEntry), 0)) FROM OVPM d"
+            "  WHERE d.CANCELED = 'N' AND d.DocDate < :next) o")
+            .arg(lines.arg(QLatin1String("18")), lines.arg(QLatin1String("19")));
+    QSqlQuery query(db);
+    query.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    EXPECT_TRUE(query.prepare(sql)) << query.lastError().text().toStdString();
+    query.bindValue(QStringLiteral(":next"), day.addDays(1));
+    query.bindValue(QStringLiteral(":d0"), day);
+    query.bindValue(QStringLiteral(":d30"), day.addDays(-30));
+    query.bindValue(QStringLiteral(":d60"), day.addDays(-60));
+    query.bindValue(QStringLiteral(":d90"), day.addDays(-90));
+    EXPECT_TRUE(query.exec()) << query.lastError().text().toStdString();
+    std::map<QString, std::vector<OpenDocument>> result;
+    while (query.next()) {
+        const Currency amount = amountOf(query.value(2));
+        if (amount.isZero()) continue;  // nothing open
+        result[query.value(0).toString()].push_back(
+            {query.value(1).toInt(), amount, query.value(3).toInt()});
+    }
+    for (auto& [code, documents] : result) std::sort(documents.begin(), documents.end());
+    return result;
+}
+
+// The open items of every supplier on several days equal what the SQL finds
+// from the payment lines, document by document; the ageing buckets are their
+// sums by due date; the total is the last balance of the statement and, by
+// the rules of the payment lines, the whole history's balance on that day.
+TEST_P(DemoPeriodTest, OpenItemsAndAgeingEqualTheirSqlFromThePaymentLines) {
+    const QStringList codes = supplierCodes(conexion->database());
+    StatementHarness harness(*conexion);
+    for (const QDate& day : {QDate(2015, 3, 31), QDate(2016, 6, 30), QDate(2030, 1, 1)}) {
+        SCOPED_TRACE(day.toString(Qt::ISODate).toStdString());
+        StatementOptions options;
+        options.to = day;
+        options.openItems = true;
+        const auto expected = openDocuments(conexion->database(), day);
+        const auto balances = periodExpectations(conexion->database(), {{}, day});
+        int open = 0;
+        for (const QString& code : codes) {
+            SCOPED_TRACE(code.toStdString());
+            harness.builder.build(code, options);
+            const std::vector<QVariantMap> rows = statementRows(harness.sql);
+            std::vector<std::pair<int, Currency>> shown;
+            for (const QVariantMap& row : rows)
+                shown.push_back({row.value("FOLIO").toInt(),
+                                 currencyOf(row.value("CARGO")) - currencyOf(row.value("ABONO"))});
+            std::sort(shown.begin(), shown.end());
+            const std::vector<OpenDocument> documents =
+                expected.count(code) ? expected.at(code) : std::vector<OpenDocument>{};
+            std::vector<std::pair<int, Currency>> found;
+            std::array<Currency, 5> buckets{};
+            Currency total;
+            for (const OpenDocument& d : documents) {
+                found.push_back({d.docnum, d.amount});
+                buckets[std::size_t(d.bucket)] += d.amount;
+                total += d.amount;
+            }
+            std::sort(found.begin(), found.end());
+            ASSERT_EQ(shown, found);
+
+            ASSERT_TRUE(harness.builder.ageing().has_value());
+            const AgeingSummary& ageing = *harness.builder.ageing();
+            EXPECT_EQ(ageing.asOf, day);
+            Currency sum;
+            for (std::size_t b = 0; b < 5; ++b) {
+                EXPECT_EQ(ageing.buckets[b].amount, buckets[b]) << ageing.buckets[b].label.toStdString();
+                sum += ageing.buckets[b].amount;
+            }
+            EXPECT_EQ(ageing.total, total);
+            EXPECT_EQ(sum, ageing.total);
+            EXPECT_EQ(closingBalance(rows), total);
+            EXPECT_EQ(total, balances.count(code) ? balances.at(code).closing : Currency());
+            open += int(rows.size());
+        }
+        EXPECT_GT(open, 100);
     }
 }
 

@@ -23,6 +23,8 @@ const char* const Tables[] = {
     "CREATE TABLE OVPM (DocEntry INTEGER PRIMARY KEY, DocNum INTEGER, CardCode VARCHAR(15),"
     " CANCELED CHAR(1), Series INTEGER, DocDate DATE, DocDueDate DATE, DocTotal NUMERIC(19,6),"
     " CounterRef VARCHAR(100))",
+    "CREATE TABLE VPM2 (DocNum INTEGER, InvoiceId INTEGER, DocEntry INTEGER, InvType VARCHAR(20),"
+    " SumApplied NUMERIC(19,6))",
 };
 
 void exec(QSqlQuery& query, const QString& sql = {}) {
@@ -187,7 +189,7 @@ QString FixtureCompany::newSupplier() {
     return QStringLiteral("T%1").arg(++suppliers_, 5, 10, QLatin1Char('0'));
 }
 
-void FixtureCompany::insert(const QString& cardCode, const Document& d) {
+int FixtureCompany::insert(const QString& cardCode, const Document& d) {
     const bool payment = d.table == QLatin1String("ovpm");
     const bool creditNote = d.table == QLatin1String("orpc");
     QString columns = QStringLiteral(
@@ -212,6 +214,19 @@ void FixtureCompany::insert(const QString& cardCode, const Document& d) {
     query.addBindValue(d.reference);
     if (!payment) query.addBindValue(d.paidToDate);
     if (creditNote) query.addBindValue(d.doctype);
+    exec(query);
+    return docEntry_;
+}
+
+void FixtureCompany::addPaymentLine(int payment, const char* invType, int document, double amount) {
+    QSqlQuery query(QSqlDatabase::database(writerName_, false));
+    query.prepare(QStringLiteral(
+        "INSERT INTO VPM2 (DocNum, InvoiceId, DocEntry, InvType, SumApplied) VALUES (?, ?, ?, ?, ?)"));
+    query.addBindValue(payment);
+    query.addBindValue(paymentLines_++);
+    query.addBindValue(document);
+    query.addBindValue(QString::fromLatin1(invType));
+    query.addBindValue(amount);
     exec(query);
 }
 

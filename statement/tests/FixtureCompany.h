@@ -52,7 +52,11 @@ class FixtureCompany {
     ConexionSAP& conexion() { return *conexion_; }
     // A supplier code not used before in this company.
     QString newSupplier();
-    void insert(const QString& cardCode, const Document& document);
+    // Returns the document's DocEntry.
+    int insert(const QString& cardCode, const Document& document);
+    // A line of the payment `payment` (its DocEntry) in VPM2: an amount paid on
+    // an invoice ("18") or taken of a credit note ("19", negative).
+    void addPaymentLine(int payment, const char* invType, int document, double amount);
 
   private:
     FixtureCompany(ConnectionSettings settings, QString writerName);
@@ -69,6 +73,7 @@ class FixtureCompany {
     std::unique_ptr<ConexionSAP> conexion_;
     int suppliers_ = 0;
     int docEntry_ = 0;
+    int paymentLines_ = 0;
     bool dateTimes_ = false;
 };
 
