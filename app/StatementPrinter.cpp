@@ -1,6 +1,7 @@
 #include "app/StatementPrinter.h"
 
 #include "app/StatementFileName.h"
+#include "format/AmountText.h"
 #include "pdf/TfrxExportRun.h"
 #include "pdf/TfrxPDFExport.h"
 #include "report/StatementTemplate.h"
@@ -26,6 +27,10 @@ void applyStatementExportSettings(TfrxPDFExport& filter) {
     filter.Subject = QStringLiteral("QEV Report PDF export");
 }
 
+// The template's period line and ageing summary, hidden unless asked for.
+const QString PeriodMemo = QStringLiteral("Memo24");
+const QString AgeingBand = QStringLiteral("ReportSummary1");
+
 }  // namespace
 
 StatementPrinter::StatementPrinter(RecordSet& proveedores, RecordSet& movimientos)
@@ -33,6 +38,9 @@ StatementPrinter::StatementPrinter(RecordSet& proveedores, RecordSet& movimiento
       report_(new StatementReport(createStatementReport(&owner_))) {
     report_->frxDBDataset1->SetDataSet(&proveedores);
     report_->frxDBDataset2->SetDataSet(&movimientos);
+    report_->frxReport1->OnGetValue = [this](const QString& name, QVariant& value) {
+        value = extraValue(name);
+    };
 }
 
 StatementPrinter::~StatementPrinter() {
@@ -43,8 +51,40 @@ QString StatementPrinter::fileNameFor(const QString& code) {
     return statementFileName(code, QStringLiteral(".pdf"));
 }
 
+void StatementPrinter::setStatement(const StatementOptions& options,
+                                    const std::optional<AgeingSummary>& ageing) {
+    heading_ = options.heading();
+    ageing_ = ageing;
+}
+
+void StatementPrinter::showStatementExtras() {
+    TfrxReport& report = *report_->frxReport1;
+    if (TfrxComponent* period = report.FindObject(PeriodMemo))
+        period->SetVisible(!heading_.isEmpty());
+    if (TfrxComponent* ageing = report.FindObject(AgeingBand))
+        ageing->SetVisible(ageing_.has_value());
+}
+
+// The values of the period line and of the ageing summary, by the names the
+// template gives them; nothing for any other name.
+QVariant StatementPrinter::extraValue(const QString& name) const {
+    if (name == u"Periodo") return heading_;
+    if (!ageing_ || !name.startsWith(u"Antiguedad")) return {};
+    const QStringView which = QStringView(name).mid(10);
+    if (which == u"Titulo")
+        return QStringLiteral("ANTIGÜEDAD DE SALDOS AL %1, POR DÍAS DE VENCIDO")
+            .arg(statementDateText(ageing_->asOf));
+    if (which == u"Total") return pesos(ageing_->total);
+    bool isBucket = false;
+    const int bucket = which.toInt(&isBucket);
+    if (isBucket && bucket >= 0 && bucket < int(ageing_->buckets.size()))
+        return pesos(ageing_->buckets[std::size_t(bucket)].amount);
+    return {};
+}
+
 QString StatementPrinter::print(const QString& code, const QString& directory) {
     TfrxReport& report = *report_->frxReport1;
+    showStatementExtras();
     report.PrepareReport(true);  // its errors are shown by the report itself
 
     TfrxPDFExport filter(TfrxPDFExport::CreateNoRegister);

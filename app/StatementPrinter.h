@@ -1,9 +1,14 @@
 #pragma once
 
+#include "statement/AgeingSummary.h"
+#include "statement/StatementOptions.h"
+
 #include <QObject>
 #include <QString>
+#include <QVariant>
 
 #include <functional>
+#include <optional>
 
 namespace qev {
 
@@ -27,6 +32,11 @@ class StatementPrinter {
     // A file of that name from before is then left as it was.
     QString print(const QString& code, const QString& directory);
 
+    // What the next statements printed say besides their rows: the period
+    // under the title, and for open items the ageing summary once, at the end
+    // of the last page. The default, the whole history, prints neither.
+    void setStatement(const StatementOptions& options, const std::optional<AgeingSummary>& ageing);
+
     // "QEV_" + code + ".pdf" (statementFileName).
     static QString fileNameFor(const QString& code);
 
@@ -40,6 +50,11 @@ class StatementPrinter {
     bool embeddedFonts = true;
 
   private:
+    void showStatementExtras();
+    QVariant extraValue(const QString& name) const;
+
+    QString heading_;
+    std::optional<AgeingSummary> ageing_;
     QObject owner_;
     StatementReport* report_;
 };

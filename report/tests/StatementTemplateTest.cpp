@@ -49,6 +49,7 @@ constexpr frx::TfrxHAlign L = frx::haLeft, R = frx::haRight, C = frx::haCenter;
 constexpr const char* H = "PageHeader1";
 constexpr const char* M = "MasterData1";
 constexpr const char* F = "PageFooter1";
+constexpr const char* S = "ReportSummary1";
 
 // Every object of the three bands, in stored order.
 const ObjectRow objects[] = {
@@ -128,6 +129,9 @@ const ObjectRow objects[] = {
     {H, "Memo23", "TfrxMemoView", 650.07916, 268.34663, 86.92919, 18.89765, -11, false, C, "", "",
      "SALDO"},
     {H, "Shape3", "TfrxShapeView", 0, 94.48825, 740.78788, 18.89765, 0, false, L, "", "", ""},
+    // The period, over the aqua strip; shown only for a statement with one.
+    {H, "Memo24", "TfrxMemoView", 0, 245.66945, 740.78788, 18.89765, -13, true, C, "", "",
+     "[Periodo]"},
     {M, "frxDBDataset2FECHA", "TfrxMemoView", 3.77953, 3.77953, 71.81107, 15.11812, -11, false, C,
      "frxDBDataset2", "MFECHA", "[frxDBDataset2.\"MFECHA\"]"},
     {M, "frxDBDataset2SERIE", "TfrxMemoView", 75.5906, 3.77953, 49.13389, 15.11812, -11, false, L,
@@ -153,6 +157,35 @@ const ObjectRow objects[] = {
     {F, "Memo29", "TfrxMemoView", 374.17347, 3.77953, 79.37013, 18.89765, -11, false, L, "", "",
      "[TotalPages#]"},
     {F, "Line3", "TfrxLineView", 0, 3.77953, 740.78788, 0, 0, false, L, "", "", ""},
+    // The ageing of open items, once at the end; shown only for those.
+    {S, "Memo30", "TfrxMemoView", 3.77953, 7.55906, 733.22882, 18.89765, -13, true, L, "", "",
+     "[AntiguedadTitulo]"},
+    {S, "Shape4", "TfrxShapeView", 0, 26.45671, 740.78788, 18.89765, 0, false, L, "", "", ""},
+    {S, "Shape5", "TfrxShapeView", 0, 45.35436, 740.78788, 18.89765, 0, false, L, "", "", ""},
+    {S, "Memo31", "TfrxMemoView", 3.77953, 30.23624, 115.90559, 15.11812, -11, false, C, "", "",
+     "CORRIENTE"},
+    {S, "Memo32", "TfrxMemoView", 127.24418, 30.23624, 115.90559, 15.11812, -11, false, C, "", "",
+     "1-30 DÍAS"},
+    {S, "Memo33", "TfrxMemoView", 250.70883, 30.23624, 115.90559, 15.11812, -11, false, C, "", "",
+     "31-60 DÍAS"},
+    {S, "Memo34", "TfrxMemoView", 374.17348, 30.23624, 115.90559, 15.11812, -11, false, C, "", "",
+     "61-90 DÍAS"},
+    {S, "Memo35", "TfrxMemoView", 497.63813, 30.23624, 115.90559, 15.11812, -11, false, C, "", "",
+     "MÁS DE 90 DÍAS"},
+    {S, "Memo36", "TfrxMemoView", 621.10278, 30.23624, 115.90559, 15.11812, -11, false, C, "", "",
+     "TOTAL"},
+    {S, "Memo37", "TfrxMemoView", 3.77953, 49.13389, 115.90559, 15.11812, -11, true, R, "", "",
+     "[Antiguedad0]"},
+    {S, "Memo38", "TfrxMemoView", 127.24418, 49.13389, 115.90559, 15.11812, -11, true, R, "", "",
+     "[Antiguedad1]"},
+    {S, "Memo39", "TfrxMemoView", 250.70883, 49.13389, 115.90559, 15.11812, -11, true, R, "", "",
+     "[Antiguedad2]"},
+    {S, "Memo40", "TfrxMemoView", 374.17348, 49.13389, 115.90559, 15.11812, -11, true, R, "", "",
+     "[Antiguedad3]"},
+    {S, "Memo41", "TfrxMemoView", 497.63813, 49.13389, 115.90559, 15.11812, -11, true, R, "", "",
+     "[Antiguedad4]"},
+    {S, "Memo42", "TfrxMemoView", 621.10278, 49.13389, 115.90559, 15.11812, -11, true, R, "", "",
+     "[AntiguedadTotal]"},
 };
 
 TEST_F(StatementTemplateTest, EveryObjectHoldsItsStoredValues) {
@@ -209,8 +242,9 @@ TEST_F(StatementTemplateTest, EveryObjectHoldsItsStoredValues) {
         EXPECT_EQ(memo->DisplayFormat.Kind, isDate ? frx::fkDateTime : frx::fkText);
         EXPECT_EQ(memo->DisplayFormat.FormatStr, isDate ? u"dd-mmm-yyyy" : u"");
     }
-    EXPECT_EQ(indexInBand[QStringLiteral("PageHeader1")], 41);
+    EXPECT_EQ(indexInBand[QStringLiteral("PageHeader1")], 42);
     EXPECT_EQ(indexInBand[QStringLiteral("MasterData1")], 8);
+    EXPECT_EQ(indexInBand[QStringLiteral("ReportSummary1")], 15);
     EXPECT_EQ(indexInBand[QStringLiteral("PageFooter1")], 5);
 }
 
@@ -232,8 +266,9 @@ TEST_F(StatementTemplateTest, LinesAndShapes) {
         EXPECT_EQ(line->Frame().Typ, frx::TfrxFrameTypes(frx::ftTop));
         EXPECT_FALSE(line->Diagonal || line->ArrowStart || line->ArrowEnd);
     }
-    const std::pair<const char*, int> shapes[] = {
-        {"Shape1", clAqua}, {"Shape2", clWhite}, {"Shape3", clAqua}};
+    const std::pair<const char*, int> shapes[] = {{"Shape1", clAqua}, {"Shape2", clWhite},
+                                                  {"Shape3", clAqua}, {"Shape4", clAqua},
+                                                  {"Shape5", clWhite}};
     for (const auto& [name, color] : shapes) {
         auto* shape = qobject_cast<TfrxShapeView*>(
             statement.frxReport1->FindObject(QString::fromLatin1(name)));
@@ -309,12 +344,13 @@ TEST_F(StatementTemplateTest, ReportPagesBandsAndDataSets) {
     EXPECT_NEAR(p->PaperHeight() * fr01cm - (p->TopMargin + p->BottomMargin) * fr01cm, 980.410082,
                 1e-9);
 
-    ASSERT_EQ(p->Objects().size(), 3);
+    ASSERT_EQ(p->Objects().size(), 4);
     auto* header = p->FindBand<TfrxPageHeader>();
     auto* master = p->FindBand<TfrxMasterData>();
+    auto* summary = p->FindBand<TfrxReportSummary>();
     auto* footer = p->FindBand<TfrxPageFooter>();
-    ASSERT_TRUE(header && master && footer);
-    EXPECT_EQ(p->Objects(), (QList<TfrxComponent*>{header, master, footer}));
+    ASSERT_TRUE(header && master && summary && footer);
+    EXPECT_EQ(p->Objects(), (QList<TfrxComponent*>{header, master, summary, footer}));
     EXPECT_DOUBLE_EQ(header->Height(), 283.46475);
     EXPECT_DOUBLE_EQ(header->Top(), 18.89765);
     EXPECT_TRUE(header->PrintOnFirstPage);
@@ -324,8 +360,12 @@ TEST_F(StatementTemplateTest, ReportPagesBandsAndDataSets) {
     EXPECT_EQ(master->RowCount(), 0);
     EXPECT_DOUBLE_EQ(footer->Top(), 445.98454);
     EXPECT_TRUE(footer->PrintOnFirstPage && footer->PrintOnLastPage);
+    // The period line and the ageing are hidden until a statement asks for them.
+    EXPECT_DOUBLE_EQ(summary->Height(), 68.03154);
+    EXPECT_FALSE(summary->Visible());
+    EXPECT_FALSE(report->FindObject(QStringLiteral("Memo24"))->Visible());
     for (TfrxBand* band : {static_cast<TfrxBand*>(header), static_cast<TfrxBand*>(master),
-                           static_cast<TfrxBand*>(footer)}) {
+                           static_cast<TfrxBand*>(summary), static_cast<TfrxBand*>(footer)}) {
         EXPECT_EQ(band->Left(), 0);
         EXPECT_DOUBLE_EQ(band->Width(), 740.409927);
         EXPECT_FALSE(band->Stretched);
