@@ -98,8 +98,8 @@ QString filesText(const QStringList& files) {
 // One statement: build, then write its files. Returns the error text, empty on
 // success; `printed` gets the supplier's name, address field and the PDF
 // written, `files` every file written.
-QString printOne(BatchSources& sources, const QString& code, const BatchOutputs& outputs,
-                 StatementRecipient& printed, QStringList& files) {
+QString printOne(BatchSources& sources, const QString& code, const StatementOptions& statement,
+                 const BatchOutputs& outputs, StatementRecipient& printed, QStringList& files) {
     QString exportError;
     sources.printer.showError = [&exportError](const QString&, const QString& text) {
         exportError = text;
@@ -111,7 +111,8 @@ QString printOne(BatchSources& sources, const QString& code, const BatchOutputs&
         sources.proveedores.findCode(code);
         printed.name = sources.proveedores.displayText(QStringLiteral("CardName"));
         printed.emailField = sources.proveedores.displayText(QStringLiteral("E_Mail"));
-        sources.builder.build(code.trimmed());
+        sources.builder.build(code.trimmed(), statement);
+        sources.printer.setStatement(statement, sources.builder.ageing());
         if (!directory.isEmpty()) printed.pdfPath = sources.printer.print(code, directory);
     } catch (const std::exception& error) {
         return handlerErrorText(exceptionMessage(error));
@@ -199,6 +200,20 @@ QJsonObject toJson(const ConnectionSettings& s) {
             {"demoDatabasePath", s.demoDatabasePath}};
 }
 
+QJsonObject toJson(const StatementOptions& o) {
+    return {{"from", o.from.toString(Qt::ISODate)},
+            {"to", o.to.toString(Qt::ISODate)},
+            {"openItems", o.openItems}};
+}
+
+StatementOptions statementFromJson(const QJsonObject& o) {
+    StatementOptions s;
+    s.from = QDate::fromString(o.value(QLatin1String("from")).toString(), Qt::ISODate);
+    s.to = QDate::fromString(o.value(QLatin1String("to")).toString(), Qt::ISODate);
+    s.openItems = o.value(QLatin1String("openItems")).toBool();
+    return s;
+}
+
 ConnectionSettings settingsFromJson(const QJsonObject& o) {
     ConnectionSettings s;
     s.driver = o.value(QLatin1String("driver")).toString();
@@ -228,7 +243,9 @@ void printInWorkers(const ConnectionSettings& settings, const BatchPrintRequest&
                                 ? QCoreApplication::applicationFilePath()
                                 : request.workerProgram;
     const QByteArray start =
-        QJsonDocument(QJsonObject{{"settings", toJson(settings)}, {"outputs", outputs.toJson()}})
+        QJsonDocument(QJsonObject{{"settings", toJson(settings)},
+                                  {"statement", toJson(request.statement)},
+                                  {"outputs", outputs.toJson()}})
             .toJson(QJsonDocument::Compact);
     BatchPool pool(program, start, codes, jobs,
                    [&progress](int index, const QString& path, const QString& error) {
@@ -266,7 +283,8 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
     if (request.email) {
         try {
             mail = std::make_unique<BatchMail>(request.smtp, settings.effectiveDataDirectory(),
-                                               request.dryRun, request.resume, QString());
+                                               request.dryRun, request.resume,
+                                               request.statement.mailPeriod());
         } catch (const std::exception& error) {
             err << handlerErrorText(exceptionMessage(error)) << Qt::endl;
             return BatchCannotStart;
@@ -304,7 +322,7 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
         }
         StatementRecipient printed;
         QStringList files;
-        const QString error = printOne(*sources, code, outputs, printed, files);
+        const QString error = printOne(*sources, code, request.statement, outputs, printed, files);
         if (!error.isEmpty()) {
             ++failed;
             err << counter << error << Qt::endl;
@@ -360,6 +378,8 @@ int runBatchWorker(std::istream& in, std::ostream& out) {
     QJsonObject start;
     readMessage(start);
     const BatchOutputs outputs = BatchOutputs::fromJson(start.value(QLatin1String("outputs")).toObject());
+    const StatementOptions statement =
+        statementFromJson(start.value(QLatin1String("statement")).toObject());
     std::unique_ptr<BatchSources> sources;
     try {
         sources = std::make_unique<BatchSources>(
@@ -376,7 +396,7 @@ int runBatchWorker(std::istream& in, std::ostream& out) {
         StatementRecipient printed;
         QStringList files;
         const QString error = printOne(*sources, job.value(QLatin1String("code")).toString(),
-                                       outputs, printed, files);
+                                       statement, outputs, printed, files);
         answer(error.isEmpty() ? QJsonObject{{"i", index}, {"path", filesText(files)}}
                                : QJsonObject{{"i", index}, {"error", error}});
     }

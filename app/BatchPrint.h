@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mail/SmtpSettings.h"
+#include "statement/StatementOptions.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,7 @@ struct BatchPrintRequest {
     bool dryRun = false;      // --dry-run: write the messages as .eml files instead
     bool resume = false;      // --resume: go on with the last run of the send log
     SmtpSettings smtp;        // the [smtp] section of the settings file
+    StatementOptions statement;  // --from, --to, --open-items: what each statement covers
 
     // The PDF is written unless the run asks for spreadsheets only: with an
     // export it takes --out (or --email, which sends it) to write it too.

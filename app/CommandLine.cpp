@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 #include <vector>
 
@@ -43,6 +44,14 @@ const std::vector<OptionRow>& optionTable() {
          "--print-all)."},
         {{"dry-run"}, {}, "Con --email, escribe los mensajes como archivos .eml sin enviarlos."},
         {{"resume"}, {}, "Con --email, continúa el último envío sin repetir los ya enviados."},
+        {{"from"},
+         "AAAA-MM-DD",
+         "Estado de cuenta desde esa fecha: los movimientos anteriores se suman en el saldo "
+         "anterior."},
+        {{"to"}, "AAAA-MM-DD", "Estado de cuenta hasta esa fecha: deja fuera los posteriores."},
+        {{"open-items"},
+         {},
+         "Solo partidas abiertas a la fecha de --to (o de hoy), con su antigüedad de saldos."},
         {{"screenshot"}, "carpeta", "Guarda una imagen de cada modo de la ventana y termina."},
         {{"check-connection"},
          {},
@@ -72,6 +81,38 @@ QString parseErrorText(const QCommandLineParser& parser, const QStringList& argu
             if (!row.valueName.isEmpty() && last == dashed(name))
                 return QStringLiteral("Falta el valor de la opción %1.").arg(last);
     return parser.errorText();
+}
+
+// A date of --from or --to: "2016-03-31", a day that exists.
+QDate statementDate(const QCommandLineParser& parser, const char* option) {
+    const QString name = QLatin1String(option);
+    if (!parser.isSet(name)) return {};
+    const QString text = parser.value(name);
+    static const QRegularExpression form(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})$"));
+    const QRegularExpressionMatch match = form.match(text);
+    const QDate date = match.hasMatch() ? QDate(match.captured(1).toInt(), match.captured(2).toInt(),
+                                                match.captured(3).toInt())
+                                        : QDate();
+    if (!date.isValid())
+        throw Error(QStringLiteral("La fecha de --%1 no es válida: \"%2\"; escríbala como "
+                                   "AAAA-MM-DD, por ejemplo 2016-03-31.")
+                        .arg(name, text));
+    return date;
+}
+
+// --from, --to and --open-items, refused as the statement build would refuse them.
+StatementOptions statementOptions(const QCommandLineParser& parser) {
+    StatementOptions options;
+    options.from = statementDate(parser, "from");
+    options.to = statementDate(parser, "to");
+    options.openItems = parser.isSet(QStringLiteral("open-items"));
+    if (options.openItems && options.from.isValid())
+        throw Error(QStringLiteral("La opción --open-items no va con --from: las partidas abiertas "
+                                   "se calculan a la fecha de --to (o de hoy)."));
+    if (options.from.isValid() && options.to.isValid() && options.from > options.to)
+        throw Error(QStringLiteral("La fecha de --from (%1) es posterior a la de --to (%2).")
+                        .arg(parser.value(QStringLiteral("from")), parser.value(QStringLiteral("to"))));
+    return options;
 }
 
 }  // namespace
@@ -118,6 +159,10 @@ StartUpOptions parseStartUpOptions(const QStringList& arguments) {
             throw Error(QStringLiteral("La opción --%1 va con --print o --print-all.")
                             .arg(QLatin1String(option)));
     }
+    options.statement = statementOptions(parser);
+    if (!options.statement.isWholeHistory() && !options.batch())
+        throw Error(
+            QStringLiteral("Las opciones --from, --to y --open-items van con --print o --print-all."));
     if (options.email && !options.batch())
         throw Error(QStringLiteral("La opción --email va con --print o --print-all."));
     for (const char* option : {"dry-run", "resume"})
@@ -150,7 +195,7 @@ QString usageText() {
         "\n"
         "Códigos de salida de --print y --print-all: 0 todos escritos (con --email, todos\n"
         "enviados), 1 la base de datos, la carpeta o la configuración de correo no se pueden\n"
-        "usar, 2 proveedor desconocido u opción no válida, 3 algunos fallaron.\n"
+        "usar, 2 proveedor desconocido, opción o fecha no válida, 3 algunos fallaron.\n"
         "Código de salida de --check-connection: 0 conexión correcta, 1 no se pudo usar la base "
         "de datos.\n");
     return text;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "statement/StatementOptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +22,8 @@ struct StartUpOptions {
     bool email = false;      // --email: mail each statement printed to its supplier
     bool dryRun = false;     // --dry-run: with --email, write .eml files instead of sending
     bool resume = false;     // --resume: with --email, go on with the interrupted run
+    // --from DATE, --to DATE, --open-items: what the statements printed cover
+    StatementOptions statement;
     bool help = false;       // --help: print the usage and quit
     bool version = false;    // --version: print the version and quit
     // --check-connection: count the suppliers and documents, and quit

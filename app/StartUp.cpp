@@ -101,6 +101,7 @@ static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
     request.dryRun = options.dryRun;
     request.resume = options.resume;
     request.jobs = options.jobs;
+    request.statement = options.statement;
     if (options.email) {
         try {
             request.smtp = SmtpSettings::load(settingsPath(options));

@@ -67,6 +67,21 @@ TEST(StartUpOptions, ReadsConfigScreenshotAndSupplier) {
         EXPECT_THROW(parseStartUpOptions(bad), Error) << bad.join(u' ').toStdString();
 }
 
+TEST(StartUpOptions, ReadsThePeriodAndOpenItems) {
+    EXPECT_TRUE(parseStartUpOptions({"qev", "--print-all"}).statement.isWholeHistory());
+    const StartUpOptions period =
+        parseStartUpOptions({"qev", "--print-all", "--from", "2016-01-01", "--to", "2016-03-31"});
+    EXPECT_EQ(period.statement.from, QDate(2016, 1, 1));
+    EXPECT_EQ(period.statement.to, QDate(2016, 3, 31));
+    EXPECT_FALSE(period.statement.openItems);
+    const StartUpOptions open =
+        parseStartUpOptions({"qev", "--print", "P0004", "--open-items", "--to", "2016-02-29"});
+    EXPECT_TRUE(open.statement.openItems);
+    EXPECT_EQ(open.statement.to, QDate(2016, 2, 29));
+    for (const char* date : {"2016-02-30", "2016-1-01", "20160101", "2016-01-01x", ""})
+        EXPECT_THROW(parseStartUpOptions({"qev", "--print-all", "--from", date}), Error) << date;
+}
+
 // A command line that cannot run ends with 2 before any settings file, database
 // or window is opened (the settings file named here does not exist); the
 // message and the usage are Spanish.
@@ -93,6 +108,11 @@ TEST(StartUp, BadCommandLinePrintsTheErrorAndTheUsageAndExitsWithTwo) {
          "qev: Las opciones --dry-run y --resume no van juntas."},
         {{"--config", "/nonexistent/qev.ini", "--check-connection", "--print-all"},
          "qev: La opción --check-connection no va con --print, --print-all ni --screenshot."},
+        {{"--config", "/nonexistent/qev.ini", "--print-all", "--from", "2016-02-30"},
+         "qev: La fecha de --from no es válida: \"2016-02-30\"; escríbala como AAAA-MM-DD, por "
+         "ejemplo 2016-03-31."},
+        {{"--config", "/nonexistent/qev.ini", "--to", "2016-03-31"},
+         "qev: Las opciones --from, --to y --open-items van con --print o --print-all."},
     };
     for (const auto& [arguments, message] : cases) {
         const ProgramRun run = runProgram(arguments);
