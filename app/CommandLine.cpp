@@ -160,9 +160,9 @@ StartUpOptions parseStartUpOptions(const QStringList& arguments) {
                             .arg(QLatin1String(option)));
     }
     options.statement = statementOptions(parser);
-    if (!options.statement.isWholeHistory() && !options.batch())
-        throw Error(
-            QStringLiteral("Las opciones --from, --to y --open-items van con --print o --print-all."));
+    if (!options.statement.isWholeHistory() && !options.batch() && options.screenshotDir.isEmpty())
+        throw Error(QStringLiteral(
+            "Las opciones --from, --to y --open-items van con --print, --print-all o --screenshot."));
     if (options.email && !options.batch())
         throw Error(QStringLiteral("La opción --email va con --print o --print-all."));
     for (const char* option : {"dry-run", "resume"})

@@ -22,7 +22,8 @@ struct StartUpOptions {
     bool email = false;      // --email: mail each statement printed to its supplier
     bool dryRun = false;     // --dry-run: with --email, write .eml files instead of sending
     bool resume = false;     // --resume: with --email, go on with the interrupted run
-    // --from DATE, --to DATE, --open-items: what the statements printed cover
+    // --from DATE, --to DATE, --open-items: what the statements printed (or
+    // shown by --screenshot) cover
     StatementOptions statement;
     bool help = false;       // --help: print the usage and quit
     bool version = false;    // --version: print the version and quit

@@ -163,6 +163,7 @@ int runQev(int& argc, char** argv) {
         showInformationBox(windows.form.get(), QCoreApplication::applicationName(), notice);
     if (!options.screenshotDir.isEmpty()) {
         if (!options.supplierCode.isEmpty()) windows.form->Edit1->setText(options.supplierCode);
+        windows.form->setStatementOptions(options.statement);
         return saveScreenshots(*windows.form, *windows.fmensaje, options.screenshotDir) ? 0 : 1;
     }
     return QApplication::exec();

@@ -1,7 +1,9 @@
 #include "app/TForm1.h"
 
+#include "app/AgeingPanel.h"
 #include "app/ButtonArt.h"
 #include "app/DataControls.h"
+#include "app/DateField.h"
 #include "app/ErrorBox.h"
 #include "app/RecordSetModel.h"
 #include "app/StatementExporter.h"
@@ -23,6 +25,7 @@
 #include "statement/StatementBuilder.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -47,6 +50,9 @@ constexpr int SpeedButtonSize = 57;
 constexpr int ButtonPictureSize = 48;
 constexpr int DataTextHeight = 17;
 constexpr int GridRowHeight = 18;
+// The movements grid, and how much of it the ageing of open items takes.
+constexpr QRect MovementsGrid(3, 56, 654, 201);
+constexpr int AgeingHeight = 40;
 
 // The supplier code as the build uses it: the displayed text without leading or
 // trailing spaces and control characters.
@@ -226,7 +232,7 @@ void TForm1::createSupplierList() {
 
     Edit1 = new QLineEdit(Panel2);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(97, 6, 482, 21);
+    Edit1->setGeometry(97, 6, 110, 21);  // a code is short; the period fields follow
     BusProveedor = new QLineEdit(Panel2);
     BusProveedor->setObjectName(QStringLiteral("BusProveedor"));
     BusProveedor->setGeometry(97, 29, 482, 21);
@@ -244,9 +250,13 @@ void TForm1::createSupplierList() {
     DBGrid1 = createGrid(Panel2, "DBGrid1", proveedoresModel_);
     DBGrid1->setGeometry(5, 56, 655, 239);
 
+    createStatementFields();
     setTabOrder(BusProveedor, Consultar);
     setTabOrder(Consultar, DBGrid1);
     setTabOrder(DBGrid1, Edit1);
+    setTabOrder(Edit1, EditDesde);
+    setTabOrder(EditDesde, EditHasta);
+    setTabOrder(EditHasta, CBAbiertas);
 
     connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
     connect(BusProveedor, &QLineEdit::textChanged, this, &TForm1::BusProveedorChange);
@@ -254,6 +264,46 @@ void TForm1::createSupplierList() {
     connect(DBGrid1, &QTableView::doubleClicked, this, &TForm1::ConsultarClick);
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { gridRowChanged(current.row()); });
+}
+
+// Beside the code search: the period and the open items of the next Consultar.
+void TForm1::createStatementFields() {
+    auto dateField = [this](const char* name, const QString& caption, int left) {
+        auto* label = new QLabel(caption, Panel2);
+        label->move(left, 10);
+        auto* field = new QLineEdit(Panel2);
+        field->setObjectName(QLatin1String(name));
+        field->setGeometry(left + 38, 6, 72, 21);
+        field->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
+        field->setToolTip(QStringLiteral("Vacía: todo el historial"));
+        return field;
+    };
+    EditDesde = dateField("EditDesde", QStringLiteral("Desde:"), 212);
+    EditHasta = dateField("EditHasta", QStringLiteral("Hasta:"), 326);
+    CBAbiertas = new QCheckBox(QStringLiteral("Solo partidas abiertas"), Panel2);
+    CBAbiertas->setObjectName(QStringLiteral("CBAbiertas"));
+    CBAbiertas->setGeometry(442, 8, 138, 17);
+    CBAbiertas->setToolTip(
+        QStringLiteral("Lo que sigue abierto a la fecha Hasta (o a hoy), con su antigüedad"));
+    // Open items are worked out on one day: Hasta.
+    connect(CBAbiertas, &QCheckBox::toggled, EditDesde,
+            [this](bool openItems) { EditDesde->setEnabled(!openItems); });
+}
+
+StatementOptions TForm1::statementOptions() const {
+    StatementOptions options;
+    options.openItems = CBAbiertas->isChecked();
+    if (!options.openItems)
+        options.from = parseDateField(EditDesde->text(), QStringLiteral("Desde"));
+    options.to = parseDateField(EditHasta->text(), QStringLiteral("Hasta"));
+    options.check();
+    return options;
+}
+
+void TForm1::setStatementOptions(const StatementOptions& options) {
+    EditDesde->setText(dateFieldText(options.from));
+    EditHasta->setText(dateFieldText(options.to));
+    CBAbiertas->setChecked(options.openItems);
 }
 
 QLabel* TForm1::createCaption(QWidget* page, const QString& text, int left, int top) {
@@ -341,7 +391,32 @@ void TForm1::createMovementsPage() {
                             {QStringLiteral("REFERENCIA"), QStringLiteral("Referencia"), {}, 90}},
                            this);
     DBGrid3 = createGrid(page, "DBGrid3", movimientosModel_);
-    DBGrid3->setGeometry(3, 56, 654, 201);
+    DBGrid3->setGeometry(MovementsGrid);
+
+    LabelPeriodo = new QLabel(page);
+    LabelPeriodo->setObjectName(QStringLiteral("LabelPeriodo"));
+    LabelPeriodo->setGeometry(200, 9, 454, DataTextHeight);
+    LabelPeriodo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont bold = LabelPeriodo->font();
+    bold.setBold(true);
+    LabelPeriodo->setFont(bold);
+    PanelAntiguedad = new AgeingPanel(page);
+    PanelAntiguedad->setObjectName(QStringLiteral("PanelAntiguedad"));
+    PanelAntiguedad->setGeometry(MovementsGrid.left(), MovementsGrid.bottom() + 1 - AgeingHeight,
+                                 MovementsGrid.width(), AgeingHeight);
+    PanelAntiguedad->hide();
+}
+
+// The period above the grid, and for open items their ageing under it.
+void TForm1::showStatementOptions(const std::optional<AgeingSummary>& ageing) {
+    LabelPeriodo->setText(shownOptions_.heading());
+    QRect grid = MovementsGrid;
+    if (ageing) {
+        PanelAntiguedad->showAgeing(*ageing);
+        grid.setHeight(grid.height() - AgeingHeight - 2);
+    }
+    DBGrid3->setGeometry(grid);
+    PanelAntiguedad->setVisible(ageing.has_value());
 }
 
 // The supplier fields and the grid's selection follow the supplier table's
@@ -495,6 +570,8 @@ void TForm1::SBListaClientesClick() {
 
 void TForm1::ConsultarClick() {
     runHandler(this, [this] {
+        // Dates that are not dates are refused before anything changes.
+        const StatementOptions options = statementOptions();
         StatementHooks hooks;
         hooks.statementMode = [this] { setStatementMode(); };
         hooks.showWait = [this] {
@@ -502,13 +579,18 @@ void TForm1::ConsultarClick() {
         };
         hooks.afterPass = [this](int) { showMovementsPage(); };
         hooks.finished = [this] { showMovementsPage(); };
+        shownOptions_ = options;
         try {
-            builder_->build(trimmedCode(DBText1->text()), hooks);
+            builder_->build(trimmedCode(DBText1->text()), options, hooks);
         } catch (...) {
             // The error box is coming; a "please wait" left under it would be wrong.
             closeWaitWindow();
+            printer_->setStatement(options, std::nullopt);
+            showStatementOptions(std::nullopt);
             throw;
         }
+        printer_->setStatement(options, builder_->ageing());
+        showStatementOptions(builder_->ageing());
     });
 }
 
@@ -559,7 +641,7 @@ void TForm1::mailStatement() {
     if (path.isEmpty()) return;  // the export has shown its errors
 
     SendLog log(SendLog::defaultPath(directory));
-    StatementMailer mailer(smtp, false, &log, SendLog::newRunName(), QString());
+    StatementMailer mailer(smtp, false, &log, SendLog::newRunName(), shownOptions_.mailPeriod());
     // A slow server would otherwise look like a window that hangs.
     if (fmensaje_)
         fmensaje_->showMessage(QStringLiteral("Enviando el correo, favor de esperar..."));

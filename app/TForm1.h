@@ -2,12 +2,15 @@
 
 #include "app/ExportDialog.h"
 #include "data/ConnectionSettings.h"
+#include "statement/StatementOptions.h"
 
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -18,6 +21,8 @@ class QToolButton;
 
 namespace qev {
 
+class AgeingPanel;
+struct AgeingSummary;
 class ConexionSAP;
 class DBMemo;
 class DBText;
@@ -68,6 +73,12 @@ class TForm1 : public QWidget {
     // What opening the movements file has to tell the user; empty when nothing.
     QString movementsNotice() const;
     bool inStatementMode() const;
+    // What the next Consultar covers, as the fields Desde, Hasta and the check
+    // box say; throws qev::Error for a date that is not one or dates that do
+    // not go together.
+    StatementOptions statementOptions() const;
+    // Fills the fields Desde, Hasta and the check box.
+    void setStatementOptions(const StatementOptions& options);
 
     // Button bar.
     QFrame* Panel1;
@@ -87,6 +98,10 @@ class TForm1 : public QWidget {
     QLineEdit* BusProveedor;
     QPushButton* Consultar;
     QTableView* DBGrid1;
+    // What the statement covers: empty dates, the whole history.
+    QLineEdit* EditDesde;
+    QLineEdit* EditHasta;
+    QCheckBox* CBAbiertas;  // "Solo partidas abiertas"
     // Statement pages.
     QTabWidget* PageControl1;
     QWidget* TabSheet1;
@@ -96,6 +111,8 @@ class TForm1 : public QWidget {
     DBText* DBText14;
     DBText* DBText15;
     QTableView* DBGrid3;
+    QLabel* LabelPeriodo;          // the period of the statement shown
+    AgeingPanel* PanelAntiguedad;  // open items only: their ageing, under the grid
 
   public slots:
     void Edit1Change();
@@ -128,6 +145,7 @@ class TForm1 : public QWidget {
     void openDataSources(const ConnectionSettings& settings);
     void createButtonBar();
     void createSupplierList();
+    void createStatementFields();
     void createStatementPages();
     void createGeneralPage();
     void createMovementsPage();
@@ -137,6 +155,7 @@ class TForm1 : public QWidget {
     void setListMode();
     void setStatementMode();
     void showMovementsPage();
+    void showStatementOptions(const std::optional<AgeingSummary>& ageing);
     void closeWaitWindow();
 
     void supplierRowChanged();
@@ -170,6 +189,7 @@ class TForm1 : public QWidget {
     TFmensaje* fmensaje_ = nullptr;
     std::function<void()> printAction_;
     QString settingsFile_;
+    StatementOptions shownOptions_;  // of the statement built last
     bool shown_ = false;
     bool syncingGrid_ = false;
 };

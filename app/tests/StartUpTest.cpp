@@ -112,7 +112,8 @@ TEST(StartUp, BadCommandLinePrintsTheErrorAndTheUsageAndExitsWithTwo) {
          "qev: La fecha de --from no es válida: \"2016-02-30\"; escríbala como AAAA-MM-DD, por "
          "ejemplo 2016-03-31."},
         {{"--config", "/nonexistent/qev.ini", "--to", "2016-03-31"},
-         "qev: Las opciones --from, --to y --open-items van con --print o --print-all."},
+         "qev: Las opciones --from, --to y --open-items van con --print, --print-all o "
+         "--screenshot."},
     };
     for (const auto& [arguments, message] : cases) {
         const ProgramRun run = runProgram(arguments);
