@@ -323,6 +323,29 @@ TEST_F(EmailTest, DryRunWritesTheMessagesBesideThePdfsAndSendsNothing) {
     EXPECT_EQ(QDir(outDir).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
+// {periodo} says what the statement covers: the period, or the day of the
+// open items ("al" and today for the whole history, as above).
+TEST_F(EmailTest, ThePeriodOfTheMessageIsTheStatementsOwn) {
+    const struct {
+        QStringList options;
+        const char* subject;
+    } cases[] = {
+        {{"--from", "2016-01-01", "--to", "2016-03-31"},
+         "Estado de cuenta del 01/ENE/2016 al 31/MAR/2016 - Zapatería Núñez (P0001)"},
+        {{"--from", "2016-01-01"}, "Estado de cuenta desde el 01/ENE/2016 - Zapatería Núñez (P0001)"},
+        {{"--open-items", "--to", "2016-03-31"},
+         "Estado de cuenta de partidas abiertas al 31/MAR/2016 - Zapatería Núñez (P0001)"},
+    };
+    for (const auto& c : cases) {
+        const ProcessRun run = runQev(QStringList{"--config", ini, "--print", "P0001", "--email",
+                                                  "--dry-run", "--out", outDir} +
+                                      c.options);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QJsonObject mail = readMail(QDir(outDir).filePath(QStringLiteral("QEV_P0001.eml")));
+        EXPECT_EQ(mail["headers"].toObject()["Subject"].toString(), QString::fromUtf8(c.subject));
+    }
+}
+
 TEST_F(EmailTest, MailSettingsThatCannotBeUsedStopBeforeAnythingIsWritten) {
     {
         QSettings s(ini, QSettings::IniFormat);
@@ -471,4 +494,15 @@ TEST_F(EmailWindowTest, TheButtonShowsTheAddressAndTellsHowTheSendingWent) {
     form->SBCorreoClick();
     EXPECT_EQ(boxes, QStringList{"info|qev|Estado de cuenta enviado a compras@abastos.mx."});
     EXPECT_EQ(smtp.messages().size(), 2);
+
+    // A statement for a period is mailed as one.
+    form->SBListaClientesClick();
+    form->EditDesde->setText(QStringLiteral("01/01/2016"));
+    form->EditHasta->setText(QStringLiteral("31/03/2016"));
+    consultar(QStringLiteral("P0002"));
+    form->SBCorreoClick();
+    ASSERT_EQ(smtp.messages().size(), 3);
+    EXPECT_EQ(readMail(smtp.messages()[2])["headers"].toObject()["Subject"].toString(),
+              QStringLiteral("Estado de cuenta del 01/ENE/2016 al 31/MAR/2016 - Abastos del Centro "
+                             "(P0002)"));
 }
