@@ -84,9 +84,14 @@ void TablaPuente::setCardCodeFilter(const QString& cardCode) {
     filtered_ = true;
 }
 
+void TablaPuente::addTextCondition(const QString& field, const QString& text) {
+    conditions_.push_back({field, text});
+}
+
 void TablaPuente::clearFilter() {
     cardCode_.clear();
     filtered_ = false;
+    conditions_.clear();
 }
 
 void TablaPuente::open() {
@@ -97,14 +102,25 @@ void TablaPuente::open() {
     for (const Column& c : t->columns) columns << QString::fromLatin1(c.column);
     QString sql = QStringLiteral("SELECT %1 FROM %2")
                       .arg(columns.join(QLatin1Char(',')), QString::fromLatin1(t->sqlName));
-    if (filtered_) sql += QStringLiteral(" WHERE CardCode = ?");
+    QStringList where;
+    QStringList values;
+    if (filtered_) {
+        where << QStringLiteral("CardCode = ?");
+        values << cardCode_;
+    }
+    for (const TextCondition& c : conditions_) {
+        where << QString::fromLatin1(t->columns[std::size_t(columnOf(c.field))].column) +
+                     QStringLiteral(" = ?");
+        values << c.text;
+    }
+    if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY DocEntry");
 
     QSqlQuery query(conexion_.database());
     query.setForwardOnly(true);
     conexion_.runReading(query, [&](QSqlQuery& q) {
         if (!q.prepare(sql)) return false;
-        if (filtered_) q.addBindValue(cardCode_);
+        for (const QString& value : values) q.addBindValue(value);
         return q.exec();
     });
     std::vector<QVariant> cells;

@@ -27,6 +27,13 @@ class TablaPuente : public RowCursor {
     ConexionSAP& conexion() const { return conexion_; }
     // Applies at the next open().
     void setCardCodeFilter(const QString& cardCode);
+    // Narrows the next open() further to rows whose field equals the text as
+    // the database compares them (some ignore letter case or trailing blanks, so
+    // a reader that needs the text exactly still checks it): a reader that
+    // takes only such rows is spared fetching the others. The field must be
+    // one of the table's when it opens (FieldNotFound otherwise).
+    void addTextCondition(const QString& field, const QString& text);
+    // Clears the supplier code and the conditions.
     void clearFilter();
 
     void open() override;
@@ -51,6 +58,11 @@ class TablaPuente : public RowCursor {
     QString table_;
     QString cardCode_;
     bool filtered_ = false;
+    struct TextCondition {
+        QString field;
+        QString text;
+    };
+    std::vector<TextCondition> conditions_;
     bool open_ = false;
     int rows_ = 0;
     int columns_ = 0;

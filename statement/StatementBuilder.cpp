@@ -223,6 +223,10 @@ void StatementBuilder::buildRows(const QString& cardCode, const StatementHooks& 
 void StatementBuilder::runPass(const DocumentPass& pass, const QString& cardCode) {
     puente_.setTableName(QLatin1String(pass.table));
     puente_.setCardCodeFilter(cardCode);
+    // Only documents the pass may take are fetched; accepted() still decides.
+    puente_.addTextCondition(QStringLiteral("canceled"), QStringLiteral("N"));
+    if (pass.doctype)
+        puente_.addTextCondition(QStringLiteral("doctype"), QString::fromLatin1(pass.doctype));
     try {
         readDocuments(pass);
         storePending();

@@ -81,6 +81,50 @@ TEST_P(TablaPuenteTest, DeliversTypedValuesInDocumentOrderWithNullKept) {
     }
 }
 
+// The documents of the table with the given CANCELED and DOCTYPE (none: any),
+// by DocEntry in the order they come.
+std::vector<int> entries(TablaPuente& puente, const char* canceled, const char* doctype) {
+    std::vector<int> result;
+    puente.open();
+    for (puente.first(); !puente.eof(); puente.next()) {
+        auto is = [&](const char* field, const char* text) {
+            return !text || puente.value(QString::fromLatin1(field)) == QString::fromLatin1(text);
+        };
+        if (is("canceled", canceled) && is("doctype", doctype))
+            result.push_back(puente.value(QStringLiteral("docentry")).toInt());
+    }
+    puente.close();
+    return result;
+}
+
+TEST_P(TablaPuenteTest, TextConditionsFetchOnlyTheRowsWithThoseTextsInTheSameOrder) {
+    puente->setTableName(QStringLiteral("orpc"));
+    for (const char* code : {demo::SupplierWith58Movements, demo::SupplierWithManyDocuments,
+                             demo::SupplierWithNulls}) {
+        SCOPED_TRACE(code);
+        puente->setCardCodeFilter(QString::fromUtf8(code));
+        const std::vector<int> all = entries(*puente, nullptr, nullptr);
+        for (const char* doctype : {"S", "I"}) {
+            const std::vector<int> expected = entries(*puente, "N", doctype);
+            puente->addTextCondition(QStringLiteral("canceled"), QStringLiteral("N"));
+            puente->addTextCondition(QStringLiteral("DOCTYPE"), QString::fromLatin1(doctype));
+            EXPECT_EQ(entries(*puente, nullptr, nullptr), expected) << doctype;
+            puente->clearFilter();
+            puente->setCardCodeFilter(QString::fromUtf8(code));
+        }
+        EXPECT_EQ(entries(*puente, nullptr, nullptr), all);  // the conditions went with the filter
+    }
+    puente->setTableName(QStringLiteral("ovpm"));
+    puente->addTextCondition(QStringLiteral("doctype"), QStringLiteral("S"));
+    try {
+        puente->open();
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("TablaPuente: Field 'doctype' not found"));
+    }
+    EXPECT_FALSE(puente->isOpen());
+}
+
 TEST_P(TablaPuenteTest, RefusesATableChangeWhileOpenAndUnknownTables) {
     puente->setTableName(QStringLiteral("ovpm"));
     puente->setCardCodeFilter(QString::fromUtf8(demo::SupplierWith29Movements));
