@@ -36,6 +36,9 @@ class OrderKeys {
         }
     }
 
+    const std::vector<std::uint64_t>& words() const { return keys_; }
+    std::vector<std::uint64_t> takeWords() { return std::move(keys_); }
+
     // Row numbers in statement order; rows equal in all three keep their stored order.
     std::vector<int> order() const {
         std::vector<int> sorted(static_cast<std::size_t>(count_));
@@ -99,10 +102,14 @@ void TablaSql::open() {
     if (open_) return;
     file_->flush();  // so that the file on disk matches what is shown
     const std::size_t length = std::size_t(file_->recordLength());
-    // The buffer of the previous opening is reused: a large statement is read
-    // again at every build, and fresh memory that size is slow to come by.
+    // The buffer of the previous opening is reused, not cleared: a large
+    // statement is read again at every build, and fresh memory that size is
+    // slow to come by.
     const std::size_t size = std::size_t(file_->liveRecords()) * length;
-    if (rows_.capacity() > 4 * size) rows_.shrink_to_fit();
+    if (rows_.capacity() > 4 * size) {
+        rows_.clear();
+        rows_.shrink_to_fit();
+    }
     rows_.resize(size);
     recordNumbers_.clear();
     for (int r = file_->nextLive(-1); r >= 0; r = file_->nextLive(r)) {
@@ -110,8 +117,14 @@ void TablaSql::open() {
         recordNumbers_.push_back(r);
     }
     // Statement order: FECHA, TOTAL, SERIE. Texts compare as stored (blank
-    // padded, byte by byte), numbers by value with Null first.
-    order_ = OrderKeys(*file_, rows_.data(), int(recordNumbers_.size())).order();
+    // padded, byte by byte), numbers by value with Null first. Only those three
+    // decide it: when they are as at the last opening (the balances were
+    // written since, say), so is the order.
+    OrderKeys keys(*file_, rows_.data(), int(recordNumbers_.size()));
+    if (keys.words() != orderedKeys_ || order_.size() != recordNumbers_.size()) {
+        order_ = keys.order();
+        orderedKeys_ = keys.takeWords();
+    }
     open_ = true;
     resetToFirst();
     notifyAfterOpen();
@@ -122,9 +135,7 @@ void TablaSql::close() {
     if (!open_) return;
     notifyBeforeClose();
     open_ = false;
-    rows_.clear();  // keeps its memory for the next opening
     recordNumbers_.clear();
-    order_.clear();
     resetToNothing();
 }
 

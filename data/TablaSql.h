@@ -3,6 +3,7 @@
 #include "data/MovementsFile.h"
 #include "data/RowCursor.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -20,7 +21,7 @@ class TablaSql : public RowCursor {
     void close() override;
     bool isOpen() const override { return open_; }
 
-    int recordCount() const override { return int(order_.size()); }
+    int recordCount() const override { return open_ ? int(order_.size()) : 0; }
 
     QStringList fieldNames() const override;
     FieldType fieldType(const QString& name) const override;
@@ -47,7 +48,8 @@ class TablaSql : public RowCursor {
     bool open_ = false;
     std::vector<char> rows_;          // live records in stored order, back to back
     std::vector<int> recordNumbers_;  // their numbers in the file
-    std::vector<int> order_;          // statement order over rows_
+    std::vector<int> order_;          // statement order over rows_, kept when closed
+    std::vector<std::uint64_t> orderedKeys_;  // what order_ was sorted on
 };
 
 }  // namespace qev

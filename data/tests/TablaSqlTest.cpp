@@ -66,6 +66,30 @@ TEST_F(TablaSqlTest, ReopeningShowsTheRowsAsTheyNowAre) {
     EXPECT_TRUE(order().empty());
 }
 
+// Each of the three fields of the order, changed in a stored row between two
+// openings, moves the row; the other fields leave it where it was.
+TEST_F(TablaSqlTest, ReopeningOrdersTheRowsByTheirFieldsAsTheyNowAre) {
+    add({QStringLiteral("FAC"), 1, QStringLiteral("2016/01/05"), 100});
+    add({QStringLiteral("FAC"), 2, QStringLiteral("2016/01/06"), 100});
+    add({QStringLiteral("FAC"), 3, QStringLiteral("2016/01/07"), 100});
+    ASSERT_EQ(order(), (std::vector<int>{1, 2, 3}));
+    auto change = [&](int folio, const char* field, const QVariant& value) {
+        movtos->first();
+        while (movtos->field(QStringLiteral("FOLIO")).toInt() != folio) movtos->next();
+        movtos->edit();
+        movtos->setField(QString::fromLatin1(field), value);
+        movtos->post();
+        return order();
+    };
+    EXPECT_EQ(change(1, "SALDO", 5), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(change(1, "FECHA", QStringLiteral("2016/01/08")), (std::vector<int>{2, 3, 1}));
+    EXPECT_EQ(change(3, "TOTAL", 99.5), (std::vector<int>{2, 3, 1}));
+    EXPECT_EQ(change(2, "FECHA", QStringLiteral("2016/01/07")), (std::vector<int>{3, 2, 1}));
+    EXPECT_EQ(change(2, "TOTAL", 99), (std::vector<int>{2, 3, 1}));
+    EXPECT_EQ(change(3, "TOTAL", 99), (std::vector<int>{2, 3, 1}));  // ties: stored order
+    EXPECT_EQ(change(2, "SERIE", QStringLiteral("NCRE")), (std::vector<int>{3, 2, 1}));
+}
+
 TEST_F(TablaSqlTest, DescribesItsFieldsAndRefusesUnknownOnes) {
     sql->open();
     EXPECT_EQ(sql->fieldNames().first(), QStringLiteral("MOVTO"));
