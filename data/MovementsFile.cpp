@@ -337,8 +337,20 @@ QByteArray MovementsFile::sliceKey(const QByteArray& raw) const {
     return key;
 }
 
+bool MovementsFile::hasKey(const char* raw, const QByteArray& key) const {
+    qsizetype at = 0;
+    for (int f : {serie_, folio_, fecha_}) {
+        const Field& field = fields_[std::size_t(f)];
+        if (at + field.width > key.size() ||
+            std::memcmp(raw + field.offset, key.constData() + at, std::size_t(field.width)) != 0)
+            return false;
+        at += field.width;
+    }
+    return at == key.size();
+}
+
 void MovementsFile::indexAdd(const QByteArray& key, int record) {
-    std::vector<int>& records = index_[key];
+    KeyRecords& records = index_[key];
     const bool appended = records.empty() || records.back() < record;
     records.insert(std::lower_bound(records.begin(), records.end(), record), record);
     // A record added after all others leaves every earlier answer as it was.
@@ -354,7 +366,7 @@ void MovementsFile::indexRemove(const QByteArray& key, int record) {
     firstWithKeyStale_ = true;
     auto it = index_.find(key);
     if (it == index_.end()) return;
-    std::vector<int>& records = it.value();
+    KeyRecords& records = it.value();
     records.erase(std::remove(records.begin(), records.end(), record), records.end());
     if (records.empty()) index_.erase(it);
 }
@@ -381,6 +393,9 @@ void MovementsFile::setRecordField(char* raw, int field, const QVariant& value) 
 }
 
 void MovementsFile::appendRecords(const QByteArray& records) {
+    const qsizetype count = records.size() / recordLength_;
+    keys_.reserve(keys_.size() + std::size_t(count));
+    index_.reserve(index_.size() + count);
     for (qsizetype at = 0; at + recordLength_ <= records.size(); at += recordLength_) {
         const int record = storedRecords();
         const QByteArray raw = QByteArray::fromRawData(records.constData() + at, recordLength_);
@@ -404,9 +419,9 @@ void MovementsFile::rewriteRecords(const std::vector<int>& records,
         change(i, raw.data());
         errno = 0;
         if (!DBFWriteTuple(dbf(handle_), record, raw.data())) throw writeFailure(path_);
-        QByteArray newKey = sliceKey(raw);
         QByteArray& key = keys_[std::size_t(record)];
-        if (newKey != key) {
+        if (!hasKey(raw.constData(), key)) {
+            QByteArray newKey = sliceKey(raw);
             indexRemove(key, record);
             indexAdd(newKey, record);
             key = std::move(newKey);

@@ -7,6 +7,7 @@
 #include <QLockFile>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <QVariant>
 
 #include <functional>
@@ -130,6 +131,8 @@ class MovementsFile {
     void encodeField(QByteArray& raw, int field, const QVariant& value) const;
     QByteArray keyOf(const QByteArray& raw) const;
     QByteArray sliceKey(const QByteArray& raw) const;
+    // Whether the raw record's SERIE, FOLIO and FECHA are those of the key.
+    bool hasKey(const char* raw, const QByteArray& key) const;
     void indexAdd(const QByteArray& key, int record);
     void indexRemove(const QByteArray& key, int record);
 
@@ -143,7 +146,9 @@ class MovementsFile {
     std::vector<bool> deleted_;
     std::vector<QByteArray> keys_;  // locate key of each record
     int live_ = 0;
-    QHash<QByteArray, std::vector<int>> index_;  // locate key -> live records, ascending
+    // Most keys belong to one record: those are kept without a heap block.
+    using KeyRecords = QVarLengthArray<int, 2>;
+    QHash<QByteArray, KeyRecords> index_;  // locate key -> live records, ascending
     // firstWithKeyOf of every record, kept up while records are only appended.
     mutable std::vector<int> firstWithKey_;
     mutable bool firstWithKeyStale_ = false;

@@ -298,9 +298,16 @@ std::optional<OpenAmount> StatementBuilder::openAmount(const DocumentPass& pass,
     return OpenAmount{open, total - open};
 }
 
+// The rows go whether storing them works or not; the buffer keeps its memory
+// for the next pass.
 void StatementBuilder::storePending() {
-    const QByteArray rows = std::exchange(pending_, QByteArray());
-    movtos_.appendRows(rows);
+    try {
+        movtos_.appendRows(pending_);
+    } catch (...) {
+        pending_.resize(0);
+        throw;
+    }
+    pending_.resize(0);
 }
 
 void StatementBuilder::closeDocumentTable() {
