@@ -62,6 +62,15 @@ QByteArray encodeJpeg(const QImage& image, int quality) {
     return jpeg;
 }
 
+QByteArray PdfImages::jpegOf(const QImage& image, int quality) {
+    if (quality != FLastQuality || image != FLastImage) {
+        FLastJpeg = encodeJpeg(image, quality);
+        FLastImage = image;
+        FLastQuality = quality;
+    }
+    return FLastJpeg;
+}
+
 int PdfImages::FindXObject(const QByteArray& hash) const {
     for (int i = 0; i < FObjects.size(); ++i)
         if (FObjects[i].Hash == hash) return i;

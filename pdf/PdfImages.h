@@ -24,6 +24,9 @@ class PdfImages {
     // Writes the image object unless the page already has these bytes, notes
     // the placement and returns the image's index (its "/Im" number).
     int addImage(PdfOutput& out, const QByteArray& jpeg, int width, int height);
+    // encodeJpeg of the image; the same pixels as the last time (the logo of
+    // every page) give the same bytes without compressing them again.
+    QByteArray jpegOf(const QImage& image, int quality);
 
     int FindXObject(const QByteArray& hash) const;
     int AddXObject(int objId, const QByteArray& hash);
@@ -34,6 +37,9 @@ class PdfImages {
 
   private:
     QVector<TfrxPDFXObject> FObjects;
+    QImage FLastImage;
+    int FLastQuality = -1;
+    QByteArray FLastJpeg;
 };
 
 }  // namespace qev

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace qev {
@@ -16,9 +17,9 @@ constexpr double fastLimit = 1e7;
 constexpr double tieMargin = 1e-6;
 
 // "%.2f" of hundredths: n / 100, a point, two digits.
-void appendHundredths(QByteArray& out, bool negative, std::uint64_t hundredths) {
-    char buffer[24];
-    char* end = buffer + sizeof buffer;
+qsizetype writeHundredths(char* buffer, bool negative, std::uint64_t hundredths) {
+    char digits[24];
+    char* end = digits + sizeof digits;
     char* p = end;
     *--p = char('0' + hundredths % 10);
     *--p = char('0' + hundredths / 10 % 10);
@@ -29,12 +30,13 @@ void appendHundredths(QByteArray& out, bool negative, std::uint64_t hundredths) 
         units /= 10;
     } while (units);
     if (negative) *--p = '-';
-    out.append(p, end - p);
+    std::memcpy(buffer, p, std::size_t(end - p));
+    return end - p;
 }
 
 }  // namespace
 
-void appendFloat2(QByteArray& out, double value) {
+qsizetype writeFloat2(char* buffer, double value) {
     // Coordinates are far from halves nearly always: rounding the product
     // gives printf's text at a fraction of its cost.
     const double magnitude = std::fabs(value);
@@ -45,23 +47,24 @@ void appendFloat2(QByteArray& out, double value) {
         if (std::fabs(fraction - 0.5) > tieMargin) {
             const auto hundredths = std::uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
             // A tiny negative value must not come out as "-0.00".
-            appendHundredths(out, value < 0 && hundredths != 0, hundredths);
-            return;
+            return writeHundredths(buffer, value < 0 && hundredths != 0, hundredths);
         }
     }
     // std::to_chars rounds exactly like printf's "%.2f" (the binary value,
-    // ties to even) without its locale and format parsing: numbers are the
-    // bulk of every page's content.
-    char buffer[400];  // "%.2f" of the largest double has 309 digits
+    // ties to even) without its locale and format parsing.
     const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
-    if (error != std::errc()) return;
-    // A tiny negative value must not come out as "-0.00".
+        std::to_chars(buffer, buffer + float2MaxChars, value, std::chars_format::fixed, 2);
+    if (error != std::errc()) return 0;
     if (end - buffer == 5 && std::string_view(buffer, 5) == "-0.00") {
-        out.append("0.00", 4);
-        return;
+        std::memcpy(buffer, "0.00", 4);
+        return 4;
     }
-    out.append(buffer, end - buffer);
+    return end - buffer;
+}
+
+void appendFloat2(QByteArray& out, double value) {
+    char buffer[float2MaxChars];
+    out.append(buffer, writeFloat2(buffer, value));
 }
 
 QByteArray frFloat2Str(double value) {

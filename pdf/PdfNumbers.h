@@ -13,6 +13,11 @@ namespace qev {
 QByteArray frFloat2Str(double value);
 // The same text appended to out.
 void appendFloat2(QByteArray& out, double value);
+// The same text written at the start of buffer, which holds at least
+// float2MaxChars characters ("%.2f" of the largest double has 309 digits);
+// returns its length.
+constexpr int float2MaxChars = 400;
+qsizetype writeFloat2(char* buffer, double value);
 
 // A cross-reference offset as exactly ten decimal digits.
 QByteArray PrepXrefPos(qint64 offset);

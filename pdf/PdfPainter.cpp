@@ -326,7 +326,7 @@ void PdfPainter::drawImage(const PdfViewBox& box, const PdfFrame& frame, double 
     } catch (...) {
         // The view's own drawing may fail; what it painted is used.
     }
-    const QByteArray jpeg = encodeJpeg(image, quality);
+    const QByteArray jpeg = w.images().jpegOf(image, quality);
     const int index = w.images().addImage(w.output(), jpeg, image.width(), image.height());
     w.line("q");
     w.line(num(dx * 0.75) + " 0 0 " + num(dy * 0.75) + " " + num(w.GetLeft(box.AbsLeft)) + " " +

@@ -21,6 +21,7 @@ void PdfWriter::clearRun() {
     FPagesRef.clear();
     FOut.clear();
     FOutStream.clear();
+    FPendingSize = 0;
     FImages.FUsedXObjects.clear();
     FPageOpen = false;
 }
@@ -46,6 +47,7 @@ void PdfWriter::startPage(double widthPx, double heightPx, double leftMarginMm, 
     FMarginTop = topMarginMm * 0.05;
     FHeightWoMargin = FHeight - FMarginTop;
     FOutStream.clear();
+    FPendingSize = 0;
     FPageOpen = true;
     if (pageColor == 0x1FFFFFFF) return;  // clNone: no background
     const double k = 72 / 25.4;
@@ -64,6 +66,7 @@ void PdfWriter::startPage(double widthPx, double heightPx, double leftMarginMm, 
 }
 
 void PdfWriter::writeContentStream() {
+    flushContent();
     if (FOptions.Compressed) {
         const QByteArray packed = pdfDeflate(FOutStream);
         FOut.Write("<< ");

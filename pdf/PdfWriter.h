@@ -11,6 +11,9 @@
 #include <QIODevice>
 #include <QString>
 
+#include <charconv>
+#include <cstring>
+
 namespace qev {
 
 // Document options the file structure depends on.
@@ -55,17 +58,21 @@ class PdfWriter {
     double GetLeft(double x) const { return x * 0.75 + FMarginLeft; }
     double GetTop(double y) const { return FHeightWoMargin - y * 0.75; }
 
-    QByteArray& OutStream() { return FOutStream; }
+    // The content of the page being written.
+    QByteArray& OutStream() {
+        flushContent();
+        return FOutStream;
+    }
     void line(QByteArrayView text) {
-        FOutStream.append(text);
-        FOutStream.append("\r\n", 2);
+        appendContent(text.data(), text.size());
+        appendContent("\r\n", 2);
     }
     // One content line from parts put straight into the page content: texts
     // as they are, doubles as PDF numbers (two decimals), ints in decimal.
     template <typename... Parts>
     void lineOf(const Parts&... parts) {
         (appendPart(parts), ...);
-        FOutStream.append("\r\n", 2);
+        appendContent("\r\n", 2);
     }
 
     PdfOutput& output() { return FOut; }
@@ -82,10 +89,34 @@ class PdfWriter {
     static QByteArray pdfDate(const QDateTime& localTime);
 
   private:
-    void appendPart(double value) { appendFloat2(FOutStream, value); }
-    void appendPart(int value) { FOutStream.append(QByteArray::number(value)); }
-    void appendPart(const char* text) { FOutStream.append(text); }
-    void appendPart(const QByteArray& text) { FOutStream.append(text); }
+    // A page's content is thousands of appends of a few bytes each: they are
+    // gathered here and go into FOutStream in larger pieces.
+    void appendContent(const char* data, qsizetype size) {
+        if (FPendingSize + size > qsizetype(sizeof FPending)) {
+            flushContent();
+            if (size > qsizetype(sizeof FPending)) {
+                FOutStream.append(data, size);
+                return;
+            }
+        }
+        std::memcpy(FPending + FPendingSize, data, std::size_t(size));
+        FPendingSize += size;
+    }
+    void flushContent() {
+        if (FPendingSize == 0) return;
+        FOutStream.append(FPending, FPendingSize);
+        FPendingSize = 0;
+    }
+    void appendPart(double value) {
+        char text[float2MaxChars];
+        appendContent(text, writeFloat2(text, value));
+    }
+    void appendPart(int value) {
+        char text[16];
+        appendContent(text, std::to_chars(text, text + sizeof text, value).ptr - text);
+    }
+    void appendPart(const char* text) { appendContent(text, qsizetype(std::strlen(text))); }
+    void appendPart(const QByteArray& text) { appendContent(text.constData(), text.size()); }
 
     void writeContentStream();
     void writePageObject(int content);
@@ -106,6 +137,8 @@ class PdfWriter {
     QByteArray FFileID;
     QByteArray FDate;
     QByteArray FOutStream;
+    char FPending[4096];
+    qsizetype FPendingSize = 0;
     bool FPageOpen = false;
     double FWidth = 0, FHeight = 0, FMarginLeft = 0, FMarginTop = 0, FHeightWoMargin = 0;
 };

@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace qev {
 
@@ -99,10 +100,17 @@ class MemoLayout : public PdfTextLayout {
         engine.SetText(memo.lines);
         FLineHeight = engine.LineHeight();
         FWrapped = engine.GetWrappedText();
+        // A one-line text without paragraph gap is laid out just as its line
+        // alone is measured: its width is known already.
+        FOnlyLine = memo.lines.size() == 1 && memo.ParagraphGap == 0
+                        ? std::optional<QString>(memo.lines.first())
+                        : std::nullopt;
+        if (FOnlyLine) FOnlyLineWidth = engine.CalcWidth();
     }
     double LineHeight() override { return FLineHeight; }
     QString GetWrappedText() override { return FWrapped; }
     double lineWidth(const PdfMemo& memo, const QString& line) override {
+        if (FOnlyLine && *FOnlyLine == line) return FOnlyLineWidth;
         TfrxDrawText& engine = configure(memo);
         engine.SetGaps(0, memo.CharSpacing, memo.LineSpacing);
         engine.SetText(QStringList{line});
@@ -127,6 +135,8 @@ class MemoLayout : public PdfTextLayout {
     QRect FRect;
     double FLineHeight = 0;
     QString FWrapped;
+    std::optional<QString> FOnlyLine;
+    double FOnlyLineWidth = 0;
 };
 
 }  // namespace
