@@ -173,10 +173,16 @@ QStringList TablaProveedores::fieldNames() const {
     return names;
 }
 
-int TablaProveedores::columnOf(const QString& name) const {
+int TablaProveedores::fieldNumber(const QString& name) const {
     for (int c = 0; c < Columns; ++c)
         if (name.compare(QLatin1String(Fields[std::size_t(c)]), Qt::CaseInsensitive) == 0) return c;
-    throw FieldNotFound(QStringLiteral("TablaProveedores"), name);
+    return -1;
+}
+
+int TablaProveedores::columnOf(const QString& name) const {
+    const int column = fieldNumber(name);
+    if (column < 0) throw FieldNotFound(QStringLiteral("TablaProveedores"), name);
+    return column;
 }
 
 FieldType TablaProveedores::fieldType(const QString& name) const {
@@ -185,9 +191,12 @@ FieldType TablaProveedores::fieldType(const QString& name) const {
 }
 
 QVariant TablaProveedores::value(const QString& name) const {
-    const int column = columnOf(name);
+    return valueAt(columnOf(name));
+}
+
+QVariant TablaProveedores::valueAt(int field) const {
     if (currentRow() < 0) return {};
-    const QString& cell = cells_[currentRow() * Columns + column];
+    const QString& cell = cells_[currentRow() * Columns + field];
     return cell.isNull() ? QVariant() : QVariant(cell);
 }
 

@@ -32,6 +32,10 @@ class TablaProveedores : public RowCursor {
     QStringList fieldNames() const override;
     FieldType fieldType(const QString& name) const override;
     QVariant value(const QString& name) const override;
+    int fieldNumber(const QString& name) const override;
+    FieldType fieldTypeAt(int) const override { return FieldType::String; }
+    QVariant valueAt(int field) const override;
+    QString displayTextAt(int field) const override { return displayTextOf(valueAt(field)); }
 
     // Exact CardCode, ignoring letter case. Empty text -> false, nothing moves;
     // no match -> false, the current row is kept.

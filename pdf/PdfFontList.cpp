@@ -45,24 +45,26 @@ QByteArray unicodeHex(const QString& text) {
     return result.isEmpty() ? QByteArrayLiteral("0000") : result;
 }
 
+// The font program gets an empty line before "endstream"; the map's text is
+// followed by it directly.
 void writeStreamObject(PdfOutput& out, const QByteArray& data, bool compressed, bool blankLine) {
+    const QByteArray tail = QByteArray(blankLine ? "\r\n" : "") + "endstream\r\nendobj\r\n";
     if (compressed) {
-        const QByteArray packed = pdfDeflate(data);
-        out.WriteLn("<< /Length " + QByteArray::number(packed.size()) +
-                    "  /Filter /FlateDecode /Length1 " + QByteArray::number(data.size()) + " >>");
-        out.WriteLn("stream");
-        out.Write(packed);
-    } else {
-        out.WriteLn("<< /Length " + QByteArray::number(data.size()) + " /Length1 " +
-                    QByteArray::number(data.size()) + " >>");
-        out.WriteLn("stream");
-        out.Write(data);
+        out.WriteDeflated(
+            data,
+            [](qsizetype packed, qsizetype raw) {
+                return "<< /Length " + QByteArray::number(packed) +
+                       "  /Filter /FlateDecode /Length1 " + QByteArray::number(raw) +
+                       " >>\r\nstream\r\n";
+            },
+            tail);
+        return;
     }
-    // The font program gets an empty line before "endstream"; the map's text
-    // is followed by it directly.
-    if (blankLine) out.WriteLn("");
-    out.WriteLn("endstream");
-    out.WriteLn("endobj");
+    out.WriteLn("<< /Length " + QByteArray::number(data.size()) + " /Length1 " +
+                QByteArray::number(data.size()) + " >>");
+    out.WriteLn("stream");
+    out.Write(data);
+    out.Write(tail);
 }
 
 }  // namespace

@@ -6,46 +6,240 @@
 #include <zlib.h>
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace qev {
 
-void PdfOutput::open(QIODevice* device) {
-    FDevice = device;
-    FPosition = 0;
-    FXRef.clear();
-}
+namespace {
 
-void PdfOutput::Write(const QByteArray& bytes) {
-    if (bytes.isEmpty()) return;
-    errno = 0;
-    if (FDevice->write(bytes) != bytes.size()) {
-        // A full disk is named as such; the device's own text may only say
-        // "Unknown error" for a write that its buffer passed on.
-        const int reason = errno;
-        const bool full = reason == ENOSPC || reason == EFBIG || reason == EDQUOT;
-        throw Error(QStringLiteral("Cannot write file. %1")
-                        .arg(full ? QString::fromLocal8Bit(std::strerror(reason))
-                                  : FDevice->errorString()));
+// Bytes gathered before they are handed to the writing thread, and bytes
+// handed over at most before the drawing waits for it.
+constexpr qsizetype gatherBytes = 64 * 1024;
+constexpr qsizetype queuedBytesLimit = 8 * 1024 * 1024;
+
+}  // namespace
+
+// One piece of the file, in order: bytes with the objects that start among
+// them, or a stream to compress and write between its head and tail.
+struct PdfOutput::Piece {
+    QByteArray bytes;
+    std::vector<Mark> marks;
+    bool deflate = false;
+    StreamHead head;
+    QByteArray tail;
+
+    qsizetype weight() const { return bytes.size() + tail.size(); }
+};
+
+struct PdfOutput::Sink {
+    explicit Sink(QIODevice* device) : device(device), worker([this] { run(); }) {}
+    ~Sink() { stop(true); }
+
+    void put(Piece piece) {
+        std::unique_lock lock(mutex);
+        drained.wait(lock, [this] { return queued < queuedBytesLimit || failed; });
+        queued += piece.weight();
+        pieces.push_back(std::move(piece));
+        arrived.notify_one();
     }
-    FPosition += bytes.size();
+    void waitIdle() {
+        std::unique_lock lock(mutex);
+        drained.wait(lock, [this] { return (pieces.empty() && !busy) || failed; });
+    }
+    void stop(bool dropRest) {
+        {
+            std::lock_guard lock(mutex);
+            if (stopping) return;
+            stopping = true;
+            dropping = dropRest;
+            arrived.notify_one();
+        }
+        worker.join();
+    }
+    QString failure() {
+        std::lock_guard lock(mutex);
+        return failed ? error : QString();
+    }
+
+    void run() {
+        for (;;) {
+            Piece piece;
+            {
+                std::unique_lock lock(mutex);
+                arrived.wait(lock, [this] { return !pieces.empty() || stopping; });
+                if (pieces.empty() || dropping) return;
+                piece = std::move(pieces.front());
+                pieces.pop_front();
+                busy = true;
+            }
+            QString problem;
+            if (!failed) {
+                try {
+                    write(piece);
+                } catch (const std::exception& e) {
+                    problem = QString::fromUtf8(e.what());
+                }
+            }
+            std::lock_guard lock(mutex);
+            queued -= piece.weight();
+            busy = false;
+            if (!problem.isEmpty() && !failed) {
+                failed = true;
+                error = problem;
+            }
+            drained.notify_all();
+        }
+    }
+
+    void write(const Piece& piece) {
+        for (const Mark& mark : piece.marks) {
+            if (offsets.size() < std::size_t(mark.object)) offsets.resize(std::size_t(mark.object));
+            offsets[std::size_t(mark.object) - 1] = position + mark.at;
+        }
+        if (!piece.deflate) {
+            writeBytes(piece.bytes);
+            return;
+        }
+        const QByteArray packed = pdfDeflate(piece.bytes);
+        writeBytes(piece.head(packed.size(), piece.bytes.size()));
+        writeBytes(packed);
+        writeBytes(piece.tail);
+    }
+    void writeBytes(const QByteArray& bytes) {
+        if (bytes.isEmpty()) return;
+        errno = 0;
+        if (device->write(bytes) != bytes.size()) {
+            // A full disk is named as such; the device's own text may only say
+            // "Unknown error" for a write that its buffer passed on.
+            const int reason = errno;
+            const bool full = reason == ENOSPC || reason == EFBIG || reason == EDQUOT;
+            throw Error(QStringLiteral("Cannot write file. %1")
+                            .arg(full ? QString::fromLocal8Bit(std::strerror(reason))
+                                      : device->errorString()));
+        }
+        position += bytes.size();
+    }
+
+    QIODevice* device;
+    // Owned by the writing thread until it is idle.
+    qint64 position = 0;
+    std::vector<qint64> offsets;
+
+    std::mutex mutex;
+    std::condition_variable arrived, drained;
+    std::deque<Piece> pieces;
+    qsizetype queued = 0;
+    bool busy = false;
+    bool stopping = false;
+    bool dropping = false;
+    bool failed = false;
+    QString error;
+    std::thread worker;  // last: starts once everything above is set up
+};
+
+PdfOutput::PdfOutput() = default;
+
+PdfOutput::~PdfOutput() {
+    abandon();
 }
 
-void PdfOutput::WriteLn(const QByteArray& bytes) {
-    Write(bytes + "\r\n");
+void PdfOutput::open(QIODevice* device) {
+    abandon();
+    FBytes.clear();
+    FMarks.clear();
+    FObjects = 0;
+    FSink = std::make_unique<Sink>(device);
+}
+
+void PdfOutput::close() {
+    if (!FSink) return;
+    flushBytes();
+    FSink->stop(false);
+    const QString failure = FSink->failure();
+    FSink.reset();
+    if (!failure.isEmpty()) throw Error(failure);
+}
+
+void PdfOutput::abandon() {
+    if (FSink) FSink->stop(true);
+    FSink.reset();
+    FBytes.clear();
+    FMarks.clear();
+}
+
+void PdfOutput::checkFailure() {
+    if (!FSink) return;
+    const QString failure = FSink->failure();
+    if (!failure.isEmpty()) throw Error(failure);
+}
+
+void PdfOutput::flushBytes() {
+    if (!FSink || (FBytes.isEmpty() && FMarks.empty())) return;
+    Piece piece;
+    piece.bytes = std::exchange(FBytes, QByteArray());
+    piece.marks = std::exchange(FMarks, {});
+    FSink->put(std::move(piece));
+}
+
+void PdfOutput::Write(QByteArrayView bytes) {
+    checkFailure();
+    FBytes.append(bytes);
+    if (FBytes.size() >= gatherBytes) flushBytes();
+}
+
+void PdfOutput::WriteLn(QByteArrayView bytes) {
+    Write(bytes);
+    Write("\r\n");
+}
+
+void PdfOutput::WriteDeflated(QByteArray data, StreamHead head, QByteArray tail) {
+    checkFailure();
+    flushBytes();
+    Piece piece;
+    piece.bytes = std::move(data);
+    piece.deflate = true;
+    piece.head = std::move(head);
+    piece.tail = std::move(tail);
+    FSink->put(std::move(piece));
+}
+
+qint64 PdfOutput::position() {
+    flushBytes();
+    FSink->waitIdle();
+    checkFailure();
+    return FSink->position;
 }
 
 int PdfOutput::UpdateXRef() {
-    FXRef.append(PrepXrefPos(FPosition));
-    return FXRef.size();
+    FMarks.push_back({++FObjects, FBytes.size()});
+    return FObjects;
 }
 
 void PdfOutput::patchXRef(int objectNumber) {
-    FXRef[objectNumber - 1] = PrepXrefPos(FPosition);
+    FMarks.push_back({objectNumber, FBytes.size()});
+}
+
+QVector<QByteArray> PdfOutput::xref() {
+    flushBytes();
+    FSink->waitIdle();
+    checkFailure();
+    QVector<QByteArray> entries;
+    entries.reserve(FObjects);
+    for (int i = 0; i < FObjects; ++i)
+        entries.append(PrepXrefPos(std::size_t(i) < FSink->offsets.size()
+                                       ? FSink->offsets[std::size_t(i)]
+                                       : 0));
+    return entries;
 }
 
 void PdfOutput::clear() {
-    FXRef.clear();
+    FObjects = 0;
 }
 
 namespace {

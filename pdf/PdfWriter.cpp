@@ -4,6 +4,8 @@
 
 #include <QCryptographicHash>
 
+#include <utility>
+
 namespace qev {
 
 QByteArray PdfWriter::fileIdFromGuid(const QString& guidText) {
@@ -68,19 +70,19 @@ void PdfWriter::startPage(double widthPx, double heightPx, double leftMarginMm, 
 void PdfWriter::writeContentStream() {
     flushContent();
     if (FOptions.Compressed) {
-        const QByteArray packed = pdfDeflate(FOutStream);
-        FOut.Write("<< ");
-        FOut.WriteLn("/Filter /FlateDecode /Length " + QByteArray::number(packed.size()) +
-                     " /Length1 " + QByteArray::number(FOutStream.size()) + " >>");
-        FOut.WriteLn("stream");
-        FOut.Write(packed);
-        FOut.WriteLn("");
-    } else {
-        FOut.Write("<< ");
-        FOut.WriteLn("/Length " + QByteArray::number(FOutStream.size()) + " >>");
-        FOut.WriteLn("stream");
-        FOut.Write(FOutStream);
+        FOut.WriteDeflated(
+            std::exchange(FOutStream, QByteArray()),
+            [](qsizetype packed, qsizetype raw) {
+                return "<< /Filter /FlateDecode /Length " + QByteArray::number(packed) +
+                       " /Length1 " + QByteArray::number(raw) + " >>\r\nstream\r\n";
+            },
+            "\r\nendstream\r\nendobj\r\n");
+        return;
     }
+    FOut.Write("<< ");
+    FOut.WriteLn("/Length " + QByteArray::number(FOutStream.size()) + " >>");
+    FOut.WriteLn("stream");
+    FOut.Write(FOutStream);
     FOut.WriteLn("endstream");
     FOut.WriteLn("endobj");
 }
@@ -216,7 +218,7 @@ void PdfWriter::finish() {
 
 void PdfWriter::abandon() {
     clearRun();
-    FOut.close();
+    FOut.abandon();
 }
 
 }  // namespace qev

@@ -34,14 +34,24 @@ void frxAssignPrepared(C& target, const C& source) {
     C::EachProperty([](const char*, auto& to, const auto& from) { to = from; }, target, source);
 }
 
+// Equal values; texts still shared with the source copy are equal at once.
+template <class T>
+bool frxSameValue(const T& a, const T& b) {
+    return a == b;
+}
+inline bool frxSameValue(const QString& a, const QString& b) {
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
 template <class C>
 void frxWritePreparedDifferences(PreparedPageWriter& writer, const C& now, const C& source) {
-    if (now.Name() != source.Name()) writer.writeProperty(0, now.Name());
+    const QString name = now.Name();
+    if (!frxSameValue(name, source.Name())) writer.writeProperty(0, name);
     int index = 0;
     C::EachProperty(
         [&](const char*, const auto& value, const auto& reference) {
             ++index;
-            if (!(value == reference)) writer.writeProperty(index, value);
+            if (!frxSameValue(value, reference)) writer.writeProperty(index, value);
         },
         now, source);
     writer.endProperties();

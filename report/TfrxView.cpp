@@ -45,6 +45,8 @@ void TfrxView::BeforePrint() {
 }
 
 void TfrxView::GetData() {
+    // Most views have neither: the report is not looked for then.
+    if (!TagStr.contains(u'[') && !URL.contains(u'[')) return;
     TfrxReport* report = Report();
     if (!report) return;
     auto calc = [report](const QString& expression) { return report->Calc(expression).toString(); };
