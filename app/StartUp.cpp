@@ -83,10 +83,11 @@ static std::optional<ConnectionSettings> loadSettings(const StartUpOptions& opti
     }
 }
 
+// Batch runs need no windowing system: pictures are painted on images and
+// fonts are read through fontconfig and FreeType, not through Qt's font
+// database. Without it a run starts faster and takes less memory.
 static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
-    // No window is shown, but the report draws pictures and measures fonts.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    QCoreApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     const std::optional<ConnectionSettings> settings = loadSettings(options, err);
@@ -114,8 +115,7 @@ static int runBatch(int& argc, char** argv, const StartUpOptions& options) {
 }
 
 static int runWorker(int& argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    QCoreApplication application(argc, argv);
     return runBatchWorker(std::cin, std::cout);
 }
 

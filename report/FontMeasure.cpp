@@ -25,7 +25,7 @@ int fontPixelHeight(int sizePoints, int ppi) {
 // --- FontFace ---------------------------------------------------------------
 
 FontFace::FontFace(FT_Face face, const QString& filePath, int faceIndex)
-    : face_(face), filePath_(filePath), faceIndex_(faceIndex), bmpAdvances_(0x10000, -1) {
+    : face_(face), filePath_(filePath), faceIndex_(faceIndex) {
     unitsPerEm_ = face->units_per_EM ? face->units_per_EM : 2048;
     underlinePos_ = face->underline_position;
     underlineThickness_ = face->underline_thickness;
@@ -56,11 +56,20 @@ unsigned FontFace::glyphIndex(char32_t codePoint) const {
 }
 
 int FontFace::designAdvance(char32_t codePoint) {
-    if (codePoint < 0x10000 && bmpAdvances_[codePoint] >= 0) return bmpAdvances_[codePoint];
+    AdvanceBlock* block = nullptr;
+    if (codePoint < 0x10000) {
+        std::unique_ptr<AdvanceBlock>& slot = bmpAdvances_[codePoint >> 8];
+        if (!slot) {
+            slot = std::make_unique<AdvanceBlock>();
+            slot->fill(-1);
+        }
+        block = slot.get();
+        if ((*block)[codePoint & 0xFF] >= 0) return (*block)[codePoint & 0xFF];
+    }
     FT_Fixed units = 0;
     FT_Get_Advance(face_, glyphIndex(codePoint), FT_LOAD_NO_SCALE, &units);
     const int result = static_cast<int>(units);
-    if (codePoint < 0x10000) bmpAdvances_[codePoint] = result;
+    if (block) (*block)[codePoint & 0xFF] = result;
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -71,7 +72,10 @@ class FontFace {
     int ascent_ = 0, descent_ = 0;
     int underlinePos_ = 0, underlineThickness_ = 0;
     int strikeoutPos_ = 0, strikeoutThickness_ = 0;
-    std::vector<int32_t> bmpAdvances_;  // -1 = not looked up yet
+    // Advances of the BMP, in blocks of 256 code points made when first
+    // needed (-1 = not looked up yet): a report uses a few of them.
+    using AdvanceBlock = std::array<int32_t, 256>;
+    std::array<std::unique_ptr<AdvanceBlock>, 256> bmpAdvances_;
     std::vector<std::unique_ptr<QPainterPath>> paths_;
 };
 

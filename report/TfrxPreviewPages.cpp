@@ -298,6 +298,7 @@ void TfrxPreviewPages::pack(int index) {
     PreparedPage& page = FPages[size_t(index)];
     if (page.packed || page.data.isEmpty()) return;
     page.data = qCompress(page.data, 1);
+    page.data.squeeze();  // the compressor leaves room for the uncompressed size
     page.packed = true;
 }
 
