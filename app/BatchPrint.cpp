@@ -113,6 +113,7 @@ QString printOne(BatchSources& sources, const QString& code, const StatementOpti
         printed.emailField = sources.proveedores.displayText(QStringLiteral("E_Mail"));
         sources.builder.build(code.trimmed(), statement);
         sources.printer.setStatement(statement, sources.builder.ageing());
+        sources.exporter.setStatement(statement, sources.builder.ageing());
         if (!directory.isEmpty()) printed.pdfPath = sources.printer.print(code, directory);
     } catch (const std::exception& error) {
         return handlerErrorText(exceptionMessage(error));

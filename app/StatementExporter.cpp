@@ -12,9 +12,16 @@ StatementSheet StatementExporter::sheet() const {
     StatementSheet sheet;
     sheet.code = proveedores_.displayText(QStringLiteral("CardCode"));
     sheet.name = proveedores_.displayText(QStringLiteral("CardName"));
+    sheet.heading = heading_;
     sheet.rows = readSheetRows(movimientos_);
-    if (ageing) sheet.ageing = ageing();
+    sheet.ageing = ageing_;
     return sheet;
+}
+
+void StatementExporter::setStatement(const StatementOptions& options,
+                                     const std::optional<AgeingSummary>& ageing) {
+    heading_ = options.heading();
+    ageing_ = ageing;
 }
 
 void StatementExporter::save(const QString& path, SheetFormat format) const {

@@ -2,10 +2,10 @@
 
 #include "spreadsheet/SpreadsheetFile.h"
 #include "spreadsheet/StatementSheet.h"
+#include "statement/StatementOptions.h"
 
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 namespace qev {
@@ -19,6 +19,10 @@ class StatementExporter {
   public:
     StatementExporter(RecordSet& proveedores, RecordSet& movimientos);
 
+    // What the statement built last covers and, for open items, its ageing:
+    // the period above the movements, the ageing on a sheet of its own.
+    void setStatement(const StatementOptions& options, const std::optional<AgeingSummary>& ageing);
+
     // Writes the statement as CSV or XLSX into `path`, replacing a file of
     // that name only once the new one is complete; throws qev::Error.
     void save(const QString& path, SheetFormat format) const;
@@ -28,12 +32,11 @@ class StatementExporter {
     // "QEV_" + code + ".csv" or ".xlsx" (statementFileName).
     static QString fileNameFor(const QString& code, SheetFormat format);
 
-    // The ageing summary of the statement, when it has one.
-    std::function<std::optional<SheetAgeing>()> ageing;
-
   private:
     RecordSet& proveedores_;
     RecordSet& movimientos_;
+    QString heading_;
+    std::optional<AgeingSummary> ageing_;
 };
 
 }  // namespace qev

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "format/Currency.h"
+#include "statement/AgeingSummary.h"
 
 #include <QDate>
 #include <QString>
@@ -26,23 +27,13 @@ struct SheetRow {
     QString referencia;
 };
 
-// The ageing of what is still owed as of a date: labelled buckets and their total.
-struct SheetAgeingBucket {
-    QString label;
-    Currency amount;
-};
-struct SheetAgeing {
-    QDate asOf;
-    std::vector<SheetAgeingBucket> buckets;
-    Currency total;
-};
-
 // One supplier's statement as the spreadsheet exports write it.
 struct StatementSheet {
     QString code;
     QString name;
+    QString heading;             // the period, as the printed statement says it; may be empty
     std::vector<SheetRow> rows;  // in statement order
-    std::optional<SheetAgeing> ageing;
+    std::optional<AgeingSummary> ageing;  // statements of open items
 };
 
 // The columns of the movements grid, in its order and with its titles.

@@ -23,7 +23,8 @@ const char* const AgeingSheet = "Antigüedad";
 const char* const MoneyFormat = "\"$\"#,##0.00;-\"$\"#,##0.00";
 const char* const DateFormat = "dd/mm/yyyy";
 
-// Rows of the movements sheet: code, name, a blank line, the titles, the movements.
+// Rows of the movements sheet: code, name, the period (or nothing), the titles,
+// the movements.
 constexpr lxw_row_t TitleRow = 3;
 constexpr lxw_row_t FirstMovementRow = TitleRow + 1;
 // Excel's own limits: dates before 1900 do not exist for it; a reference can
@@ -125,6 +126,8 @@ void writeSupplier(lxw_worksheet* sheet, const StatementSheet& statement, const 
     writeText(sheet, 1, 1, statement.name);
 }
 
+constexpr lxw_row_t HeadingRow = 2;
+
 void writeMovements(lxw_workbook* book, const StatementSheet& statement, const Formats& f) {
     if (statement.rows.size() > LXW_ROW_MAX - FirstMovementRow)
         throw Error(QStringLiteral("El estado de cuenta tiene %1 movimientos; una hoja de cálculo "
@@ -133,6 +136,7 @@ void writeMovements(lxw_workbook* book, const StatementSheet& statement, const F
                         .arg(LXW_ROW_MAX - FirstMovementRow));
     lxw_worksheet* sheet = workbook_add_worksheet(book, MovementsSheet);
     writeSupplier(sheet, statement, f);
+    writeText(sheet, HeadingRow, 0, statement.heading, f.label);
 
     std::array<qsizetype, SheetColumns.size()> widths{};
     for (std::size_t c = 0; c < SheetColumns.size(); ++c) {
@@ -157,16 +161,16 @@ void writeMovements(lxw_workbook* book, const StatementSheet& statement, const F
                                lxw_col_t(SheetColumns.size() - 1)));
 }
 
-void writeAgeing(lxw_workbook* book, const StatementSheet& statement, const SheetAgeing& ageing,
+void writeAgeing(lxw_workbook* book, const StatementSheet& statement, const AgeingSummary& ageing,
                  const Formats& f) {
     lxw_worksheet* sheet = workbook_add_worksheet(book, AgeingSheet);
     writeSupplier(sheet, statement, f);
-    writeText(sheet, 2, 0, QStringLiteral("Al:"), f.label);
-    if (ageing.asOf.isValid()) writeDate(sheet, 2, 1, ageing.asOf, f);
+    writeText(sheet, HeadingRow, 0, QStringLiteral("Al:"), f.label);
+    if (ageing.asOf.isValid()) writeDate(sheet, HeadingRow, 1, ageing.asOf, f);
     lxw_row_t row = 4;
     writeText(sheet, row, 0, QStringLiteral("Antigüedad"), f.title);
     writeText(sheet, row, 1, QStringLiteral("Importe"), f.title);
-    for (const SheetAgeingBucket& bucket : ageing.buckets) {
+    for (const AgeingBucket& bucket : ageing.buckets) {
         ++row;
         writeText(sheet, row, 0, bucket.label);
         check(worksheet_write_number(sheet, row, 1, bucket.amount.toDouble(), f.money));

@@ -7,7 +7,8 @@ namespace qev {
 struct StatementSheet;
 
 // The statement as an Excel workbook (libxlsxwriter). Sheet "Movimientos": the
-// supplier's code and name above the grid's titles, the titles frozen, one row
+// supplier's code and name and the period above the grid's titles, the titles
+// frozen, one row
 // per movement with real numbers (amounts in a currency format) and real dates,
 // columns as wide as their content. Sheet "Antigüedad", when the statement has
 // an ageing summary: its buckets and total. Throws qev::Error when the

@@ -177,7 +177,9 @@ QString demoCompanyFile() {
 // A supplier's movements as this program builds them, each row "value|..."
 // as the CSV writes it: whole numbers, ISO dates, amounts with a dot, empty
 // where the grid shows nothing.
-QStringList builtMovements(const QString& code, const QString& scratch) {
+QStringList builtMovements(const QString& code, const QString& scratch,
+                           const StatementOptions& options = {},
+                           std::optional<AgeingSummary>* ageing = nullptr) {
     ConnectionSettings settings;
     settings.driver = QStringLiteral("sqlite");
     settings.database = demoCompanyFile();
@@ -187,7 +189,9 @@ QStringList builtMovements(const QString& code, const QString& scratch) {
     TablaMovtos movtos(file);
     TablaSql sql(file);
     sql.open();
-    StatementBuilder(puente, movtos, sql).build(code);
+    StatementBuilder builder(puente, movtos, sql);
+    builder.build(code, options);
+    if (ageing) *ageing = builder.ageing();
     const auto date = [&sql](const char* field) {
         return sql.value(QLatin1String(field)).toString().replace(u'/', u'-');
     };
@@ -259,4 +263,62 @@ TEST(ExportDemoStatements, FilesHoldEveryMovementOfTheStatement) {
                   .value("value")
                   .toString(),
               QString::fromUtf8(demo::SharedPrefixName3));
+}
+
+// A period and open items: the opening row, the period above the movements,
+// the ageing on its own sheet, each as the statement build has them.
+TEST(ExportDemoStatements, PeriodsAndOpenItemsAsTheStatementHasThem) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ini = dir.filePath(QStringLiteral("qev.ini"));
+    testcompany::writeSettingsFile(ini, demoCompanyFile(), dir.filePath("data"));
+    const QString code = QString::fromUtf8(demo::SupplierWith58Movements);
+    StatementOptions period;
+    period.from = {2015, 3, 1};
+    period.to = {2015, 12, 31};
+    StatementOptions open;
+    open.openItems = true;
+    open.to = {2016, 6, 30};
+    const struct {
+        StatementOptions options;
+        QStringList arguments;
+    } cases[] = {
+        {period, {"--from", "2015-03-01", "--to", "2015-12-31"}},
+        {open, {"--open-items", "--to", "2016-06-30"}},
+    };
+    for (const auto& [options, arguments] : cases) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        const QString csv = dir.filePath("estado.csv"), xlsx = dir.filePath("estado.xlsx");
+        const ProcessRun run = runQev(QStringList{"--config", ini, "--print", code, "--csv", csv,
+                                                  "--xlsx", xlsx} + arguments);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+        std::optional<AgeingSummary> ageing;
+        const QStringList expected = builtMovements(code, dir.filePath("esperado"), options, &ageing);
+        ASSERT_FALSE(expected.isEmpty());
+        EXPECT_EQ(csvRecords(csv), QStringList{Titles} + expected);
+        const QJsonObject book = readSpreadsheet(xlsx);
+        const QJsonObject cells = cellsOf(book);
+        EXPECT_EQ(cells.value("A3").toObject().value("value").toString(), options.heading());
+        QStringList rows;
+        for (int row = 5; row < 5 + expected.size(); ++row) rows << sheetRow(cells, row);
+        EXPECT_EQ(rows, expected);
+
+        const QJsonObject ageingSheet = qev::testing::sheetNamed(book, QStringLiteral("Antigüedad"));
+        ASSERT_EQ(ageingSheet.isEmpty(), !ageing.has_value());
+        if (!ageing) {
+            EXPECT_TRUE(expected.first().endsWith(QStringLiteral("|SALDO ANTERIOR")));
+            continue;
+        }
+        const QJsonObject a = ageingSheet.value(QLatin1String("cells")).toObject();
+        const auto value = [&a](const QString& cell) { return a.value(cell).toObject().value("value"); };
+        EXPECT_EQ(value("B3").toString(), QStringLiteral("2016-06-30T00:00:00"));
+        for (int i = 0; i < int(ageing->buckets.size()); ++i) {
+            EXPECT_EQ(value(QStringLiteral("A%1").arg(6 + i)).toString(), ageing->buckets[i].label);
+            EXPECT_EQ(value(QStringLiteral("B%1").arg(6 + i)).toDouble(),
+                      ageing->buckets[i].amount.toDouble());
+        }
+        EXPECT_EQ(value("A11").toString(), QStringLiteral("Total"));
+        EXPECT_EQ(value("B11").toDouble(), ageing->total.toDouble());
+    }
 }

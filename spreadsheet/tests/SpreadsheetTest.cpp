@@ -47,13 +47,14 @@ StatementSheet fixtureSheet() {
         // A row with nothing but a date, a text and a balance of four decimals.
         {{}, {2016, 2, 1}, "SALDO ANTERIOR", {}, {}, {}, amount("0.1234"), {}, {}},
     };
-    s.ageing = SheetAgeing{{2016, 3, 31},
-                             {{"Corriente", amount("10")},
-                              {"1-30", amount("20.5")},
-                              {"31-60", amount("0")},
-                              {"61-90", amount("-5")},
-                              {"Más de 90", amount("1234567.89")}},
-                             amount("1234593.39")};
+    s.heading = QStringLiteral("PERIODO: 01/ENE/2016 AL 31/MAR/2016");
+    AgeingSummary ageing;
+    ageing.asOf = {2016, 3, 31};
+    const char* amounts[] = {"10", "20.5", "0", "-5", "1234567.89"};
+    for (std::size_t i = 0; i < ageing.buckets.size(); ++i)
+        ageing.buckets[i].amount = amount(amounts[i]);
+    ageing.total = amount("1234593.39");
+    s.ageing = ageing;
     return s;
 }
 
@@ -164,6 +165,7 @@ TEST_F(StatementXlsx, MovementsAreRealNumbersAndDatesUnderFrozenTitles) {
         {"A1", "text", "Codigo:", general},
         {"B1", "text", "P90'01", general},
         {"B2", "text", QStringLiteral("Zapatería Núñez, \"La Güera\""), general},
+        {"A3", "text", "PERIODO: 01/ENE/2016 AL 31/MAR/2016", general},
         {"A4", "text", "#", general},
         {"I4", "text", "Referencia", general},
         {"A5", "number", 1, general},
@@ -235,7 +237,7 @@ TEST_F(StatementXlsx, WithoutMovementsOrAgeingOnlyTheTitles) {
     const QJsonObject sheet = sheets[0].toObject();
     EXPECT_EQ(sheet.value(QLatin1String("freeze")).toString(), QStringLiteral("A5"));
     const QJsonObject cells = sheet.value(QLatin1String("cells")).toObject();
-    EXPECT_EQ(cells.size(), 2 + 1 + 9);  // code label and value, name label, titles
+    EXPECT_EQ(cells.size(), 2 + 1 + 9);  // code label and value, name label, titles: no period
     EXPECT_EQ(cell(sheet, "H4").value(QLatin1String("value")).toString(), QStringLiteral("Vencimiento"));
 }
 
