@@ -251,6 +251,7 @@ void MovementsFile::rebuildState() {
     index_.clear();
     firstWithKey_.clear();
     firstWithKeyStale_ = false;
+    indexStale_ = true;
     live_ = 0;
     for (int r = 0; r < count; ++r) {
         if (DBFIsRecordDeleted(h, r)) {
@@ -259,7 +260,6 @@ void MovementsFile::rebuildState() {
         }
         ++live_;
         keys_[std::size_t(r)] = keyOf(readRaw(r));
-        indexAdd(keys_[std::size_t(r)], r);
     }
 }
 
@@ -331,9 +331,19 @@ QByteArray MovementsFile::keyOf(const QByteArray& raw) const {
 }
 
 QByteArray MovementsFile::sliceKey(const QByteArray& raw) const {
-    QByteArray key;
-    for (int f : {serie_, folio_, fecha_})
-        key.append(raw.constData() + fields_[std::size_t(f)].offset, fields_[std::size_t(f)].width);
+    return sliceKey(raw.constData());
+}
+
+QByteArray MovementsFile::sliceKey(const char* raw) const {
+    const int fields[] = {serie_, folio_, fecha_};
+    qsizetype size = 0;
+    for (int f : fields) size += fields_[std::size_t(f)].width;
+    QByteArray key(size, Qt::Uninitialized);
+    char* at = key.data();
+    for (int f : fields) {
+        const Field& field = fields_[std::size_t(f)];
+        at = std::copy_n(raw + field.offset, field.width, at);
+    }
     return key;
 }
 
@@ -349,7 +359,24 @@ bool MovementsFile::hasKey(const char* raw, const QByteArray& key) const {
     return at == key.size();
 }
 
+// The index is made in one go when it is next asked, once many records were
+// added at once or the file opened.
+void MovementsFile::ensureIndex() const {
+    if (!indexStale_) return;
+    index_.clear();
+    index_.reserve(live_);
+    firstWithKey_.assign(deleted_.size(), -1);
+    for (int r = nextLive(-1); r >= 0; r = nextLive(r)) {
+        KeyRecords& records = index_[keys_[std::size_t(r)]];
+        records.push_back(r);
+        firstWithKey_[std::size_t(r)] = records.front();
+    }
+    firstWithKeyStale_ = false;
+    indexStale_ = false;
+}
+
 void MovementsFile::indexAdd(const QByteArray& key, int record) {
+    if (indexStale_) return;
     KeyRecords& records = index_[key];
     const bool appended = records.empty() || records.back() < record;
     records.insert(std::lower_bound(records.begin(), records.end(), record), record);
@@ -363,6 +390,7 @@ void MovementsFile::indexAdd(const QByteArray& key, int record) {
 }
 
 void MovementsFile::indexRemove(const QByteArray& key, int record) {
+    if (indexStale_) return;
     firstWithKeyStale_ = true;
     auto it = index_.find(key);
     if (it == index_.end()) return;
@@ -393,21 +421,42 @@ void MovementsFile::setRecordField(char* raw, int field, const QVariant& value) 
 }
 
 void MovementsFile::appendRecords(const QByteArray& records) {
-    const qsizetype count = records.size() / recordLength_;
-    keys_.reserve(keys_.size() + std::size_t(count));
-    index_.reserve(index_.size() + count);
-    for (qsizetype at = 0; at + recordLength_ <= records.size(); at += recordLength_) {
-        const int record = storedRecords();
-        const QByteArray raw = QByteArray::fromRawData(records.constData() + at, recordLength_);
-        errno = 0;
-        if (!DBFWriteTuple(dbf(handle_), record, const_cast<char*>(raw.constData())))
-            throw writeFailure(path_);
-        deleted_.push_back(false);
-        ++live_;
-        keys_.push_back(sliceKey(raw));
-        indexAdd(keys_.back(), record);
+    const int count = int(records.size() / recordLength_);
+    if (count > 0) {
+        writeAtEnd(records.constData(), count);
+        deleted_.resize(deleted_.size() + std::size_t(count), false);
+        live_ += count;
+        keys_.reserve(keys_.size() + std::size_t(count));
+        for (int i = 0; i < count; ++i)
+            keys_.push_back(sliceKey(records.constData() + std::size_t(i) * std::size_t(recordLength_)));
+        indexStale_ = true;
     }
     flush();
+}
+
+// The records go after the last one in one write, where shapelib would blank
+// and write them one at a time; the bytes are the same: the records, then the
+// end-of-file mark.
+void MovementsFile::writeAtEnd(const char* records, int count) {
+    DBFHandle h = dbf(handle_);
+    errno = 0;
+    DBFUpdateHeader(h);  // the record shapelib holds goes to the file first
+    const SAOffset end =
+        SAOffset(h->nHeaderLength) + SAOffset(h->nRecordLength) * SAOffset(h->nRecords);
+    const SAOffset position = h->sHooks.FTell(h->fp);
+    bool written = h->sHooks.FSeek(h->fp, end, SEEK_SET) == 0 &&
+                   h->sHooks.FWrite(const_cast<char*>(records), SAOffset(h->nRecordLength),
+                                    SAOffset(count), h->fp) == SAOffset(count);
+    if (written && h->bWriteEndOfFileChar) {
+        char mark = 0x1A;
+        written = h->sHooks.FWrite(&mark, 1, 1, h->fp) == 1;
+    }
+    const int reason = errno;
+    h->sHooks.FSeek(h->fp, position, SEEK_SET);  // where shapelib left it
+    errno = reason;
+    if (!written || dbfWriteFailed(h->fp)) throw writeFailure(path_);
+    h->nRecords += count;
+    h->bUpdated = 1;  // the header is written with the new count at the next flush
 }
 
 void MovementsFile::rewriteRecords(const std::vector<int>& records,
@@ -431,6 +480,7 @@ void MovementsFile::rewriteRecords(const std::vector<int>& records,
 }
 
 int MovementsFile::firstWithKeyOf(int record) const {
+    ensureIndex();
     if (firstWithKeyStale_) {
         firstWithKey_.assign(deleted_.size(), -1);
         for (int r = nextLive(-1); r >= 0; r = nextLive(r))
@@ -473,6 +523,7 @@ void MovementsFile::truncate() {
     index_.clear();
     firstWithKey_.clear();
     firstWithKeyStale_ = false;
+    indexStale_ = false;
     live_ = 0;
     createFile(path_, fields_);
     handle_ = openFile(path_);
@@ -503,6 +554,7 @@ int MovementsFile::locate(const QString& serie, const QVariant& folio, const QSt
         return -1;  // a folio that cannot be stored matches no stored row
     }
     encodeField(scratch, fecha_, fecha.isNull() ? QVariant() : QVariant(fecha));
+    ensureIndex();
     const auto it = index_.constFind(sliceKey(scratch));
     return it == index_.cend() ? -1 : it.value().front();
 }

@@ -131,6 +131,9 @@ class MovementsFile {
     void encodeField(QByteArray& raw, int field, const QVariant& value) const;
     QByteArray keyOf(const QByteArray& raw) const;
     QByteArray sliceKey(const QByteArray& raw) const;
+    QByteArray sliceKey(const char* raw) const;
+    void writeAtEnd(const char* records, int count);
+    void ensureIndex() const;
     // Whether the raw record's SERIE, FOLIO and FECHA are those of the key.
     bool hasKey(const char* raw, const QByteArray& key) const;
     void indexAdd(const QByteArray& key, int record);
@@ -148,7 +151,10 @@ class MovementsFile {
     int live_ = 0;
     // Most keys belong to one record: those are kept without a heap block.
     using KeyRecords = QVarLengthArray<int, 2>;
-    QHash<QByteArray, KeyRecords> index_;  // locate key -> live records, ascending
+    // Locate key -> live records, ascending; made anew when next needed once
+    // indexStale_ (after a bulk append or an opening).
+    mutable QHash<QByteArray, KeyRecords> index_;
+    mutable bool indexStale_ = false;
     // firstWithKeyOf of every record, kept up while records are only appended.
     mutable std::vector<int> firstWithKey_;
     mutable bool firstWithKeyStale_ = false;

@@ -321,6 +321,64 @@ TEST_F(MovementsFileTest, BulkWritesReachTheFileWhole) {
     EXPECT_EQ(file->readValues(2992)[std::size_t(msaldo)], QVariant(QStringLiteral("$2992")));
 }
 
+// Rows stored together leave the same bytes as the same rows stored one by
+// one, and locate finds them alike: the records, the end-of-file mark, the
+// count in the header.
+TEST(MovementsFileBulk, RowsStoredTogetherGiveTheBytesOfRowsStoredOneByOne) {
+    QTemporaryDir bulkDir, singleDir;
+    auto bulk = MovementsFile::open(bulkDir.path());
+    auto single = MovementsFile::open(singleDir.path());
+    TablaMovtos bulkTable(bulk), singleTable(single);
+    auto values = [&](int i) {
+        std::vector<QVariant> v(bulk->fields().size());
+        v[std::size_t(bulk->fieldIndex(QStringLiteral("MOVTO")))] = i;
+        v[std::size_t(bulk->fieldIndex(QStringLiteral("SERIE")))] = i % 3 ? QStringLiteral("FAC")
+                                                                             : QStringLiteral("Año");
+        v[std::size_t(bulk->fieldIndex(QStringLiteral("FOLIO")))] = 10000 + i % 50;
+        v[std::size_t(bulk->fieldIndex(QStringLiteral("FECHA")))] = QStringLiteral("2016/01/05");
+        v[std::size_t(bulk->fieldIndex(QStringLiteral("TOTAL")))] = i * 10.25;
+        return v;
+    };
+    auto batch = [&](int from, int to) {
+        QByteArray records;
+        for (int i = from; i <= to; ++i) {
+            QByteArray raw = bulk->blankRecord();
+            const auto v = values(i);
+            for (std::size_t f = 0; f < v.size(); ++f) bulk->setRecordField(raw, int(f), v[f]);
+            records += raw;
+            singleTable.append();
+            for (std::size_t f = 0; f < v.size(); ++f)
+                singleTable.setField(single->fields()[f].name, v[f]);
+            singleTable.post();
+        }
+        bulkTable.appendRows(records);
+    };
+    batch(1, 200);
+    EXPECT_EQ(bulk->locate(QStringLiteral("FAC"), 10001, QStringLiteral("2016/01/05")), 0);
+    for (auto* table : {&bulkTable, &singleTable}) {  // one by one between bulk rows too
+        table->append();
+        table->setField(QStringLiteral("MOVTO"), 201);
+        table->post();
+    }
+    batch(202, 202);
+    batch(203, 501);
+    for (int folio : {10001, 10003, 10049})
+        EXPECT_EQ(bulk->locate(QStringLiteral("FAC"), folio, QStringLiteral("2016/01/05")),
+                  single->locate(QStringLiteral("FAC"), folio, QStringLiteral("2016/01/05")));
+    bulk->flush();
+    single->flush();
+    auto bytes = [](const QString& path) {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        QByteArray all = f.readAll();
+        all.replace(1, 3, QByteArray(3, '\0'));  // the date of last update
+        return all;
+    };
+    const QByteArray written = bytes(bulk->path());
+    EXPECT_EQ(written.size(), 577 + 501 * 366 + 1);
+    EXPECT_EQ(written, bytes(single->path()));
+}
+
 // Every file of the movements fuzz corpus (damaged headers, cut records, odd
 // field widths, inputs that once crashed the reader): each one opens and reads
 // or is refused with an Error; none may crash, and what opens takes a new row.
