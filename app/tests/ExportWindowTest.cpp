@@ -2,14 +2,20 @@
 // save dialog says, read back by openpyxl and Python's csv module.
 #include "ExportFiles.h"
 #include "TestWindow.h"
+#include "app/ExportDialog.h"
 #include "app/StatementExporter.h"
 
 #include "testing/QtPrinters.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -109,4 +115,49 @@ TEST_F(ExportButtonTest, ACancelWritesNothingAndAnErrorShowsTheErrorBox) {
               (QStringList{Titles,
                            QStringLiteral("1|2016-03-01|FAC|504|100.00||100.00|2016-03-31|F-504"),
                            QStringLiteral("2|2016-03-15|PAGO|702||100.00|0.00|2016-03-15|TR-702")}));
+}
+
+// The save dialog itself, driven as a user would: the name's suffix, or else
+// the chosen filter, gives the format; the filter's suffix is added to a bare
+// name.
+TEST(ExportDialog, TheNameOrElseTheFilterChoosesTheFormat) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const struct {
+        const char* typed;
+        int filter;  // 0 Excel, 1 CSV
+        const char* file;
+        SheetFormat format;
+    } cases[] = {
+        {"estado", 0, "estado.xlsx", SheetFormat::Xlsx},
+        {"estado", 1, "estado.csv", SheetFormat::Csv},
+        {"estado.csv", 0, "estado.csv", SheetFormat::Csv},  // the name wins
+        {"estado.XLSX", 1, "estado.XLSX", SheetFormat::Xlsx},
+        {"estado.v2", 1, "estado.v2", SheetFormat::Csv},  // an unknown suffix: the filter
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        QTimer::singleShot(0, [&c] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            ASSERT_TRUE(types);
+            // What the combo box tells when the user picks an entry.
+            types->setCurrentIndex(c.filter);
+            emit types->activated(c.filter);
+            emit types->textActivated(types->itemText(c.filter));
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_TRUE(name);
+            name->setText(QLatin1String(c.typed));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        const std::optional<ExportChoice> choice =
+            askExportPath(nullptr, dir.filePath(QStringLiteral("QEV_P0004.xlsx")));
+        ASSERT_TRUE(choice);
+        EXPECT_EQ(choice->path, dir.filePath(QLatin1String(c.file)));
+        EXPECT_EQ(choice->format, c.format);
+    }
+    // Cancelled: nothing.
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_FALSE(askExportPath(nullptr, dir.filePath(QStringLiteral("QEV_P0004.csv"))));
 }
