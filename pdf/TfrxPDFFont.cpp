@@ -47,21 +47,6 @@ bool FontNeedsBoldItalicSimulation(const QString& fontName) {
     return names.contains(fontName, Qt::CaseInsensitive);
 }
 
-// HarfBuzz objects of the font program, kept for every line of the run.
-struct TfrxPDFFont::Shaper {
-    hb_blob_t* blob = nullptr;
-    hb_face_t* face = nullptr;
-    hb_font_t* font = nullptr;
-    hb_buffer_t* buffer = nullptr;
-
-    ~Shaper() {
-        hb_buffer_destroy(buffer);
-        hb_font_destroy(font);
-        hb_face_destroy(face);
-        hb_blob_destroy(blob);
-    }
-};
-
 TfrxPDFFont::TfrxPDFFont(const PdfFontStyle& font) : FSourceFont(font) {
     // The same file the text layout measures with.
     const unsigned style = (font.bold ? unsigned(FontDesc::Bold) : 0u) |
@@ -76,14 +61,8 @@ TfrxPDFFont::TfrxPDFFont(const PdfFontStyle& font) : FSourceFont(font) {
     if (FFileData.isEmpty())
         throw Error(QStringLiteral("Font \"%1\" is not installed").arg(font.name));
 
-    FShaper = std::make_unique<Shaper>();
-    FShaper->blob = hb_blob_create(FFileData.constData(), FFileData.size(), HB_MEMORY_MODE_READONLY,
-                                   nullptr, nullptr);
-    FShaper->face = hb_face_create(FShaper->blob, FFaceIndex);
-    FShaper->font = hb_font_create(FShaper->face);
-    FUnitsPerEm = int(hb_face_get_upem(FShaper->face));
-    hb_font_set_scale(FShaper->font, FUnitsPerEm, FUnitsPerEm);
-    FShaper->buffer = hb_buffer_create();
+    FShaper = std::make_unique<PdfShaper>(FFileData, FFaceIndex);
+    FUnitsPerEm = FShaper->unitsPerEm();
     FillOutlineTextMetrix();
 }
 
@@ -130,39 +109,31 @@ void TfrxPDFFont::FillOutlineTextMetrix() {
 QVector<quint16> TfrxPDFFont::RemapString(const QString& line, bool rtl) {
     QVector<quint16> result;
     if (line.isEmpty()) return result;
-    hb_buffer_t* buffer = FShaper->buffer;
-    hb_buffer_reset(buffer);
-    hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(line.utf16()), line.size(), 0,
-                        line.size());
-    hb_buffer_guess_segment_properties(buffer);
-    hb_shape(FShaper->font, buffer, nullptr, 0);
-
-    unsigned count = 0;
-    const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
-    const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
+    const std::vector<PdfShapedGlyph>& glyphs = FShaper->shape(line);
+    const unsigned count = unsigned(glyphs.size());
     const bool oneToOne = int(count) == line.size();
     result.reserve(int(count));
     for (unsigned k = 0; k < count; ++k) {
-        const quint16 glyph = quint16(infos[k].codepoint);
+        const quint16 glyph = glyphs[k].glyph;
         result.append(glyph);
         if (FUsed[glyph]) continue;
         FUsed[glyph] = true;
         UsedAlphabet.append(glyph);
-        Widths.append(toThousandths(positions[k].x_advance));
+        Widths.append(toThousandths(glyphs[k].advance));
         if (oneToOne) {
             const int at = rtl ? int(count) - 1 - int(k) : int(k);
-            // HarfBuzz reports which character each glyph came from.
-            const int index = int(infos[k].cluster) < line.size() ? int(infos[k].cluster) : at;
+            // The shaper reports which character each glyph came from.
+            const int index = int(glyphs[k].cluster) < line.size() ? int(glyphs[k].cluster) : at;
             UsedAlphabetUnicode.append(line.mid(index, 1));
         } else {
             // Ligatures and split characters: the glyph's cluster text, so that
             // copied text stays readable; later glyphs of a cluster get the
             // font's default character.
-            const unsigned cluster = infos[k].cluster;
-            const bool first = k == 0 || infos[k - 1].cluster != cluster;
+            const unsigned cluster = glyphs[k].cluster;
+            const bool first = k == 0 || glyphs[k - 1].cluster != cluster;
             unsigned end = unsigned(line.size());
             for (unsigned j = 0; j < count; ++j)
-                if (infos[j].cluster > cluster && infos[j].cluster < end) end = infos[j].cluster;
+                if (glyphs[j].cluster > cluster && glyphs[j].cluster < end) end = glyphs[j].cluster;
             UsedAlphabetUnicode.append(first ? line.mid(int(cluster), int(end - cluster))
                                              : QString(QChar(FTextMetric.defaultChar)));
         }
@@ -227,7 +198,7 @@ QByteArray TfrxPDFFont::GetFontFile(bool* isSubset) const {
     for (const char* tag : {"EBLC", "EBDT", "hdmx", "VDMX", "DSIG"})
         hb_set_add(dropped, hb_tag_from_string(tag, 4));
     QByteArray program = FFileData;
-    if (hb_face_t* subset = hb_subset_or_fail(FShaper->face, input)) {
+    if (hb_face_t* subset = hb_subset_or_fail(FShaper->face(), input)) {
         hb_blob_t* blob = hb_face_reference_blob(subset);
         unsigned length = 0;
         const char* data = hb_blob_get_data(blob, &length);

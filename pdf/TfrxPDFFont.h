@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pdf/PdfShaper.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -80,7 +82,6 @@ class TfrxPDFFont {
     void FillOutlineTextMetrix();
     int toThousandths(double fontUnits) const;
 
-    struct Shaper;
     // Lines kept at most; past that the cache starts again, so that memory
     // stays bounded on long reports whose amounts are all different.
     static constexpr int MaxCachedLines = 4096;
@@ -92,7 +93,7 @@ class TfrxPDFFont {
     int FFaceIndex = 0;
     QByteArray FFileData;
     int FUnitsPerEm = 1000;
-    std::unique_ptr<Shaper> FShaper;
+    std::unique_ptr<PdfShaper> FShaper;
 };
 
 // Fonts whose bold and italic faces are drawn by simulation.

@@ -1,0 +1,45 @@
+// Texts of no particular script are put together from each character's
+// glyph and the adjustments between pairs: the result must be HarfBuzz's
+// own, glyph for glyph and advance for advance, whatever the text.
+
+#include "pdf/PdfShaper.h"
+#include "report/FontMeasure.h"
+#include "testing/QtPrinters.h"
+
+#include <QFile>
+
+#include <random>
+
+#include <gtest/gtest.h>
+
+namespace qev {
+namespace {
+
+TEST(PdfShaper, TextsOfNoScriptComeOutAsHarfBuzzShapesThem) {
+    // Figures and signs (amounts, numbers, dates), with letters now and then.
+    const QString signs = QStringLiteral(
+        "0123456789$',.-/ %()#+*=:;<>?@[]^_{|}~\u00A0\u00A1\u00A2\u00A3\u00A5\u00A7\u00A9"
+        "\u00AB\u00AE\u00B0\u00B1\u00B2\u00B5\u00B6\u00B7\u00BB\u00BC\u00BF\u00D7\u00F7");
+    const QString letters = QStringLiteral("AFLTVWYafjtvy\u00D1\u00E1\u00E9\u00F3\u00FC");
+    for (const unsigned style : {0u, unsigned(FontDesc::Bold)}) {
+        int faceIndex = 0;
+        QFile file(FontCache::fontFilePath(QStringLiteral("Arial"), style, &faceIndex));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray font = file.readAll();
+        PdfShaper shaper(font, faceIndex), harfBuzz(font, faceIndex);
+        ASSERT_TRUE(shaper.pairwise()) << file.fileName().toStdString();
+        std::mt19937 random(11);
+        for (int i = 0; i < 20000; ++i) {
+            QString text;
+            const int length = 1 + int(random() % 14);
+            for (int c = 0; c < length; ++c)
+                text += i % 4 == 3 && random() % 3 == 0 ? letters[random() % letters.size()]
+                                                       : signs[random() % signs.size()];
+            const std::vector<PdfShapedGlyph> glyphs = shaper.shape(text);
+            ASSERT_EQ(glyphs, harfBuzz.shapeWithHarfBuzz(text)) << text.toStdString();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qev
