@@ -37,7 +37,16 @@ const PdfTextCache::Text& PdfTextCache::text(const PdfMemo& memo, const QRect& r
                                              PdfTextLayout& layout, PdfFontList& fonts) {
     Key key = keyOf(memo, rect);
     if (const auto it = FTexts.constFind(key); it != FTexts.constEnd()) return *it;
-    if (FTexts.size() >= MaxTexts) FTexts.clear();
+    if (FTexts.size() >= MaxTexts) {
+        FOlder = std::move(FTexts);
+        FTexts = {};
+        FTexts.reserve(MaxTexts);
+    }
+    if (const auto it = FOlder.find(key); it != FOlder.end()) {
+        Text text = std::move(*it);
+        FOlder.erase(it);
+        return *FTexts.insert(std::move(key), std::move(text));
+    }
     return *FTexts.insert(std::move(key), compute(memo, rect, layout, fonts));
 }
 

@@ -35,7 +35,10 @@ class PdfTextCache {
     // first time is laid out with `layout` and its font taken from `fonts`.
     const Text& text(const PdfMemo& memo, const QRect& rect, PdfTextLayout& layout,
                      PdfFontList& fonts);
-    void clear() { FTexts.clear(); }
+    void clear() {
+        FTexts.clear();
+        FOlder.clear();
+    }
 
   private:
     // Everything the results depend on: the layout engine's settings and the
@@ -60,10 +63,13 @@ class PdfTextCache {
     static Text compute(const PdfMemo& memo, const QRect& rect, PdfTextLayout& layout,
                         PdfFontList& fonts);
 
-    // Texts kept at most; past that the table starts again, so that memory
-    // stays bounded on long reports whose amounts are all different.
+    // Texts kept at most in a table. Past that the table becomes the older
+    // one and a new one starts: memory stays bounded on long reports whose
+    // amounts are all different, and texts in use (labels, dates) move on
+    // to the new table as they are met.
     static constexpr int MaxTexts = 4096;
     QHash<Key, Text> FTexts;
+    QHash<Key, Text> FOlder;
 };
 
 }  // namespace qev

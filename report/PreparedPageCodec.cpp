@@ -2,6 +2,8 @@
 
 #include "format/Error.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -111,6 +113,55 @@ void PreparedPageWriter::writeValue(const QString& text) {
 void PreparedPageWriter::writeValue(const QStringList& lines) {
     writeNumber(quint64(lines.size()));
     for (const QString& line : lines) writeValue(line);
+}
+
+// --- Packing -------------------------------------------------------------
+
+namespace {
+
+// A page's entries are a few kilobytes: a 4 KiB window and a small hash table
+// compress them nearly as well as zlib's defaults, without setting up a
+// quarter of a megabyte of tables for every page. One per thread, reset for
+// every page.
+class EntryPacker {
+  public:
+    EntryPacker() {
+        if (deflateInit2(&FStream, 1, Z_DEFLATED, 12, 5, Z_DEFAULT_STRATEGY) != Z_OK)
+            throw Error(QStringLiteral("Compression is not available"));
+    }
+    ~EntryPacker() { deflateEnd(&FStream); }
+
+    QByteArray pack(const QByteArray& data) {
+        deflateReset(&FStream);
+        FBuffer.resize(deflateBound(&FStream, uLong(data.size())));
+        FStream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+        FStream.avail_in = uInt(data.size());
+        FStream.next_out = FBuffer.data();
+        FStream.avail_out = uInt(FBuffer.size());
+        if (deflate(&FStream, Z_FINISH) != Z_STREAM_END)
+            throw Error(QStringLiteral("Compression failed"));
+        return QByteArray(reinterpret_cast<const char*>(FBuffer.data()), qsizetype(FStream.total_out));
+    }
+
+  private:
+    z_stream FStream{};
+    std::vector<Bytef> FBuffer;
+};
+
+}  // namespace
+
+QByteArray frxPackEntries(const QByteArray& entries) {
+    thread_local EntryPacker packer;
+    return packer.pack(entries);
+}
+
+QByteArray frxUnpackEntries(const QByteArray& packed, qsizetype size) {
+    QByteArray entries(size, Qt::Uninitialized);
+    uLongf length = uLongf(size);
+    const int rc = uncompress(reinterpret_cast<Bytef*>(entries.data()), &length,
+                              reinterpret_cast<const Bytef*>(packed.constData()), uLong(packed.size()));
+    if (rc != Z_OK || qsizetype(length) != size) PreparedPageReader::damaged();
+    return entries;
 }
 
 // --- Reading -------------------------------------------------------------

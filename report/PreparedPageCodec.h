@@ -96,6 +96,11 @@ class PreparedPageWriter {
     int FLastIndex = -1;
 };
 
+// A complete page's entries compressed (zlib stream format), and back given
+// their size; throws for data that does not give back that many bytes.
+QByteArray frxPackEntries(const QByteArray& entries);
+QByteArray frxUnpackEntries(const QByteArray& packed, qsizetype size);
+
 class PreparedPageReader {
   public:
     PreparedPageReader(const QByteArray& data, const PreparedValueTables& tables)

@@ -24,6 +24,7 @@ void TfrxDrawText::Unlock() {
 }
 
 void TfrxDrawText::SetFont(const FontDesc& font) {
+    if (font.name != FFont.name) FFaces.fill(nullptr);
     FFont = font;
     FFontSize = font.size;
     FPixelHeight = fontPixelHeight(FFontSize, FDefPPI);
@@ -131,9 +132,8 @@ int TfrxDrawText::measureRuns(const QString& text, const TfrxHTMLTags& records, 
         const unsigned style = styleAt(start);
         int end = start + 1;
         while (end < length && styleAt(end) == style) ++end;
-        FontCache::instance()
-            .face(FFont.name, style)
-            ->advances(measured.constData() + start, end - start, FPixelHeight, out.data() + start);
+        faceFor(style)->advances(measured.constData() + start, end - start, FPixelHeight,
+                                 out.data() + start);
         start = end;
     }
     int sum = 0;
@@ -143,6 +143,12 @@ int TfrxDrawText::measureRuns(const QString& text, const TfrxHTMLTags& records, 
         sum += out[i];
     }
     return sum;
+}
+
+FontFace* TfrxDrawText::faceFor(unsigned style) {
+    FontFace*& face = FFaces[(style & FontDesc::Bold ? 1 : 0) | (style & FontDesc::Italic ? 2 : 0)];
+    if (!face) face = FontCache::instance().face(FFont.name, style);
+    return face;
 }
 
 int TfrxDrawText::FillCharSpacingArray(int lineIndex, int add, bool convert) {
@@ -281,7 +287,7 @@ double TfrxDrawText::CalcHeight() const {
 double TfrxDrawText::CalcWidth() {
     QMutexLocker lock(&GraphCS());
     int widest = 0;
-    std::vector<int32_t> advances;
+    std::vector<int32_t>& advances = FWidthArray;
     for (size_t i = 0; i < FText.size(); ++i) {
         const QString& text = FText[i].text;
         int width = measureRuns(text, FHTMLTags.lines()[i], 0, false, advances);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -94,6 +95,9 @@ class TfrxDrawText {
     struct Target;  // the drawing device: resolution, font heights
     int measureRuns(const QString& text, const TfrxHTMLTags& records, int add, bool applySmall,
                     std::vector<int32_t>& out);
+    // The face of the font's name in a style (bold and italic bits); the
+    // faces live as long as the program.
+    FontFace* faceFor(unsigned style);
     QString measurableText(const QString& text) const;
     void WrapTextLine(QString s, int Width, int FirstLineWidth, int CharSpacing);
     void addLine(const QString& s, const TfrxHTMLTags& records, int from, int to, bool hyphen);
@@ -105,6 +109,8 @@ class TfrxDrawText {
     int FFontSize = 10;
     int FPixelHeight = 83;
     std::vector<int32_t> FTempArray;
+    std::vector<int32_t> FWidthArray;  // CalcWidth's scratch
+    std::array<FontFace*, 4> FFaces{};
     TfrxHTMLTagsList FHTMLTags;
     double FCharSpacing = 0, FLineSpacing = 0, FParagraphGap = 0;
     unsigned FOptions = 0;

@@ -297,16 +297,13 @@ void TfrxPreviewPages::pack(int index) {
     if (index < 0 || index >= GetCount()) return;
     PreparedPage& page = FPages[size_t(index)];
     if (page.packed || page.data.isEmpty()) return;
-    page.data = qCompress(page.data, 1);
-    page.data.squeeze();  // the compressor leaves room for the uncompressed size
+    page.data = frxPackEntries(page.data);
     page.packed = true;
 }
 
 QByteArray TfrxPreviewPages::entriesOf(const PreparedPage& page) {
     if (!page.packed) return page.data;
-    const QByteArray entries = qUncompress(page.data);
-    if (entries.size() != page.size) throw Error(QStringLiteral("Prepared page data is damaged"));
-    return entries;
+    return frxUnpackEntries(page.data, page.size);
 }
 
 void TfrxPreviewPages::unpack(PreparedPage& page) {
