@@ -85,9 +85,15 @@ void appendHex4(QByteArray& out, quint16 unit) {
 }
 
 QByteArray StrToHex(const QVector<quint16>& units) {
-    QByteArray text;
-    text.reserve(units.size() * 4);
-    for (quint16 unit : units) appendHex4(text, unit);
+    static constexpr char digits[] = "0123456789ABCDEF";
+    QByteArray text(units.size() * 4, Qt::Uninitialized);
+    char* out = text.data();
+    for (quint16 unit : units) {
+        *out++ = digits[unit >> 12];
+        *out++ = digits[(unit >> 8) & 0xF];
+        *out++ = digits[(unit >> 4) & 0xF];
+        *out++ = digits[unit & 0xF];
+    }
     return text;
 }
 

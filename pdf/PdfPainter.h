@@ -93,6 +93,9 @@ class PdfTextLayout {
     virtual void layout(const PdfMemo& memo, const QRect& rect) = 0;
     virtual double LineHeight() = 0;
     virtual QString GetWrappedText() = 0;  // every line followed by CR LF
+    // The wrapped lines without their line ends: by default GetWrappedText
+    // cut at them.
+    virtual QStringList WrappedLines();
     // Width of one line in report pixels, measured without paragraph gap.
     virtual double lineWidth(const PdfMemo& memo, const QString& line) = 0;
 };

@@ -102,21 +102,27 @@ bool PdfShaper::plainCharacter(char16_t c) {
     return true;
 }
 
+// Both characters are plain ones (below 256).
 const PdfShaper::Pair& PdfShaper::pair(char16_t a, char16_t b) {
-    Pair& p = FPairs[quint16(a << 8 | b)];
-    if (p.known) return p;
-    p.known = true;
+    std::unique_ptr<PairRow>& row = FPairs[a];
+    if (!row) row = std::make_unique<PairRow>();
+    Pair& p = (*row)[b];
+    if (p.state != Pair::Unknown) return p;
     const char16_t text[2] = {a, b};
     shapeBuffer(text, 2);
     unsigned count = 0;
     const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(FBuffer, &count);
     const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(FBuffer, &count);
-    p.plain = count == 2 && infos[0].codepoint == FGlyph[a] && infos[1].codepoint == FGlyph[b] &&
-              infos[0].cluster == 0 && infos[1].cluster == 1;
-    if (p.plain) {
-        p.first = int(positions[0].x_advance) - FAdvance[a];
-        p.second = int(positions[1].x_advance) - FAdvance[b];
-    }
+    const bool plain = count == 2 && infos[0].codepoint == FGlyph[a] &&
+                       infos[1].codepoint == FGlyph[b] && infos[0].cluster == 0 &&
+                       infos[1].cluster == 1;
+    const int first = plain ? int(positions[0].x_advance) - FAdvance[a] : 0;
+    const int second = plain ? int(positions[1].x_advance) - FAdvance[b] : 0;
+    // Adjustments beyond what 16 bits hold are not met in fonts; they are left to HarfBuzz.
+    const bool fits = first == qint16(first) && second == qint16(second);
+    p.state = plain && fits ? Pair::Plain : Pair::Other;
+    p.first = qint16(first);
+    p.second = qint16(second);
     return p;
 }
 
@@ -131,7 +137,7 @@ bool PdfShaper::putTogether(const QString& line) {
     FPairAdjustments.resize(std::size_t(n));
     for (int i = 0; i + 1 < n; ++i) {
         const Pair& p = pair(text[i], text[i + 1]);
-        if (!p.plain) return false;
+        if (p.state != Pair::Plain) return false;
         FPairAdjustments[std::size_t(i)] = {p.first, p.second};
     }
     FGlyphs.resize(std::size_t(n));

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -55,10 +55,10 @@ class PdfShaper {
 
   private:
     struct Pair {
-        bool known = false;
-        bool plain = false;  // shaped as the two nominal glyphs
-        int first = 0, second = 0;
+        enum State : quint8 { Unknown, Plain, Other } state = Unknown;  // Plain: the two nominal glyphs
+        qint16 first = 0, second = 0;
     };
+    using PairRow = std::array<Pair, 256>;
     bool putTogether(const QString& line);
     bool plainCharacter(char16_t c);
     const Pair& pair(char16_t a, char16_t b);
@@ -77,7 +77,8 @@ class PdfShaper {
     std::array<signed char, 256> FPlain{};
     std::array<quint16, 256> FGlyph{};
     std::array<int, 256> FAdvance{};
-    QHash<quint16, Pair> FPairs;
+    // The pairs met so far, a row per first character.
+    std::array<std::unique_ptr<PairRow>, 256> FPairs;
     std::vector<std::pair<int, int>> FPairAdjustments;  // of the line being put together
     std::vector<PdfShapedGlyph> FGlyphs;
 };

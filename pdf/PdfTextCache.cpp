@@ -5,6 +5,12 @@
 
 namespace qev {
 
+QStringList PdfTextLayout::WrappedLines() {
+    QStringList lines = GetWrappedText().split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
 size_t qHash(const PdfTextCache::Key& key, size_t seed) {
     return qHashMulti(seed, key.fontName, key.fontSize, key.fontStyle, key.fontColor, key.charset,
                       key.options, key.rotation, key.width, key.height, key.charSpacing,
@@ -55,8 +61,7 @@ PdfTextCache::Text PdfTextCache::compute(const PdfMemo& memo, const QRect& rect,
     Text text;
     layout.layout(memo, rect);
     text.lineHeight = layout.LineHeight();
-    QStringList lines = layout.GetWrappedText().split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    const QStringList lines = layout.WrappedLines();
     if (lines.isEmpty()) return text;
     // The font is taken up when its first text is written, before its glyphs.
     text.fontIndex = fonts.GetObjFontNumber(memo.font);

@@ -14,6 +14,7 @@
 #include <QRecursiveMutex>
 #include <QUuid>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -99,7 +100,8 @@ class MemoLayout : public PdfTextLayout {
         engine.SetGaps(memo.ParagraphGap, memo.CharSpacing, memo.LineSpacing);
         engine.SetText(memo.lines);
         FLineHeight = engine.LineHeight();
-        FWrapped = engine.GetWrappedText();
+        FWrapped.clear();
+        for (const TfrxWrappedLine& line : engine.WrappedLines()) FWrapped.append(line.text);
         // A one-line text without paragraph gap is laid out just as its line
         // alone is measured: its width is known already.
         FOnlyLine = memo.lines.size() == 1 && memo.ParagraphGap == 0
@@ -108,7 +110,18 @@ class MemoLayout : public PdfTextLayout {
         if (FOnlyLine) FOnlyLineWidth = engine.CalcWidth();
     }
     double LineHeight() override { return FLineHeight; }
-    QString GetWrappedText() override { return FWrapped; }
+    QString GetWrappedText() override {
+        QString text;
+        for (const QString& line : FWrapped) text += line + QStringLiteral("\r\n");
+        return text;
+    }
+    QStringList WrappedLines() override {
+        // A line holding a line end of its own comes back as two, as from the text.
+        const bool cut = std::any_of(FWrapped.cbegin(), FWrapped.cend(), [](const QString& line) {
+            return line.contains(QStringLiteral("\r\n"));
+        });
+        return cut ? PdfTextLayout::WrappedLines() : FWrapped;
+    }
     double lineWidth(const PdfMemo& memo, const QString& line) override {
         if (FOnlyLine && *FOnlyLine == line) return FOnlyLineWidth;
         TfrxDrawText& engine = configure(memo);
@@ -134,7 +147,7 @@ class MemoLayout : public PdfTextLayout {
 
     QRect FRect;
     double FLineHeight = 0;
-    QString FWrapped;
+    QStringList FWrapped;
     std::optional<QString> FOnlyLine;
     double FOnlyLineWidth = 0;
 };

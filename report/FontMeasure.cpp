@@ -78,6 +78,7 @@ int FontFace::advance(char32_t codePoint, int pixelHeight) {
 }
 
 void FontFace::advances(const QChar* text, int length, int pixelHeight, int32_t* out) {
+    ScaledAdvances& scaled = scaledAdvances(pixelHeight);
     for (int i = 0; i < length; ++i) {
         char32_t cp = text[i].unicode();
         if (text[i].isHighSurrogate() && i + 1 < length && text[i + 1].isLowSurrogate()) {
@@ -86,8 +87,23 @@ void FontFace::advances(const QChar* text, int length, int pixelHeight, int32_t*
             out[++i] = 0;
             continue;
         }
-        out[i] = advance(cp, pixelHeight);
+        std::unique_ptr<AdvanceBlock>& block = scaled.blocks[cp >> 8];
+        if (!block) {
+            block = std::make_unique<AdvanceBlock>();
+            block->fill(-1);
+        }
+        int32_t& known = (*block)[cp & 0xFF];
+        if (known < 0) known = advance(cp, pixelHeight);
+        out[i] = known;
     }
+}
+
+FontFace::ScaledAdvances& FontFace::scaledAdvances(int pixelHeight) {
+    for (ScaledAdvances& scaled : scaledAdvances_)
+        if (scaled.pixelHeight == pixelHeight) return scaled;
+    scaledAdvances_.emplace_front();
+    scaledAdvances_.front().pixelHeight = pixelHeight;
+    return scaledAdvances_.front();
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <forward_list>
 #include <memory>
 #include <vector>
 
@@ -76,6 +77,13 @@ class FontFace {
     // needed (-1 = not looked up yet): a report uses a few of them.
     using AdvanceBlock = std::array<int32_t, 256>;
     std::array<std::unique_ptr<AdvanceBlock>, 256> bmpAdvances_;
+    // The same in whole pixels, per em height measured at (a few each).
+    struct ScaledAdvances {
+        int pixelHeight = 0;
+        std::array<std::unique_ptr<AdvanceBlock>, 256> blocks;
+    };
+    ScaledAdvances& scaledAdvances(int pixelHeight);
+    std::forward_list<ScaledAdvances> scaledAdvances_;
     std::vector<std::unique_ptr<QPainterPath>> paths_;
 };
 
