@@ -50,6 +50,8 @@ class TfrxBand : public TfrxReportComponent {
     bool Overflow = false;
     int OriginalObjectsCount = -1;
 
+    void AssignStored(const TfrxComponent& source) override { AssignPrepared(source); }
+
     template <class F, class... Self>
     static void EachProperty(F&& f, Self&... self) {
         TfrxReportComponent::EachProperty(f, self...);
@@ -105,6 +107,8 @@ class TfrxDataBand : public TfrxBand {
     void SetRowCount(int value);
     // A counter data set of RowCount records, for a band without data set.
     TfrxDataSet* VirtualDataSet() const { return FVirtualDataSet.get(); }
+
+    void AssignStored(const TfrxComponent& source) override;
 
     // The data set is left out: prepared pages are not bound, nor run.
     template <class F, class... Self>

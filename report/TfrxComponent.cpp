@@ -1,5 +1,6 @@
 #include "report/TfrxComponent.h"
 
+#include "report/ReportStorage.h"
 #include "report/TfrxPage.h"
 #include "report/TfrxReport.h"
 
@@ -124,6 +125,10 @@ void TfrxComponent::Clear() {
 
 bool TfrxComponent::IsStoredProperty(const char*) const {
     return true;
+}
+
+void TfrxComponent::AssignStored(const TfrxComponent& source) {
+    frxAssignProperties(this, &source);
 }
 
 }  // namespace qev

@@ -105,6 +105,10 @@ class TfrxComponent : public QObject {
                                           const TfrxComponent& source) const;
     virtual void ReadPreparedDifferences(PreparedPageReader& reader);
     virtual QStringList PreparedPropertyNames() const;
+    // Every stored property of `source` (same class), the data binding and
+    // a picture included: typed for bands and views, through the
+    // meta-object system for the rest.
+    virtual void AssignStored(const TfrxComponent& source);
 
     template <class F, class... Self>
     static void EachProperty(F&& f, Self&... self) {

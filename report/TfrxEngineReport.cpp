@@ -5,8 +5,11 @@
 #include "report/TfrxEngineHooks.h"
 #include "report/TfrxPreviewPages.h"
 #include "report/TfrxReport.h"
+#include "report/TfrxReportSnapshot.h"
 
 #include "format/Error.h"
+
+#include <optional>
 
 namespace qev {
 
@@ -36,12 +39,13 @@ bool frxPrepareReport(TfrxReport& report, bool ClearLastReport) {
 
     if (report.Errors().isEmpty()) {
         // The run changes the template (band positions, memo texts); it is
-        // written away first and read back afterwards. The password stays
-        // out of the copy.
+        // copied first and put back afterwards. The password stays out of
+        // the copy.
         const bool snapshot = report.EngineOptions.DestroyForms;
         const QString password = report.ReportOptions.Password;
         report.ReportOptions.Password.clear();
-        const QByteArray stored = snapshot ? report.Snapshot() : QByteArray();
+        std::optional<TfrxReportSnapshot> stored;
+        if (snapshot) stored.emplace(report);
         try {
             report.ClearExpressionCache();
             for (TfrxComponent* component : report.AllObjects()) component->BeforeStartReport();
@@ -49,7 +53,11 @@ bool frxPrepareReport(TfrxReport& report, bool ClearLastReport) {
         } catch (const std::exception& error) {
             report.AddError(QString::fromUtf8(error.what()));
         }
-        if (snapshot) report.Restore(stored);
+        if (stored) {
+            const QStringList errors = report.Errors();
+            stored->restore();
+            report.SetErrors(errors);
+        }
         report.ReportOptions.Password = password;
     }
 

@@ -57,6 +57,8 @@ class TfrxPictureView : public TfrxView {
     void Draw(QPainter* canvas, double scaleX, double scaleY, double offsetX,
               double offsetY) override;
 
+    void AssignStored(const TfrxComponent& source) override;
+
     // The picture itself is left out: the store keeps each distinct one once
     // and gives it back by ImageIndex.
     template <class F, class... Self>

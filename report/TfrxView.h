@@ -75,6 +75,8 @@ class TfrxView : public TfrxReportComponent {
     void Draw(QPainter* canvas, double scaleX, double scaleY, double offsetX,
               double offsetY) override;
 
+    void AssignStored(const TfrxComponent& source) override;
+
     // The data binding is left out: prepared pages are not bound.
     template <class F, class... Self>
     static void EachProperty(F&& f, Self&... self) {

@@ -7,6 +7,7 @@
 #include "report/TfrxPage.h"
 #include "report/TfrxPictureView.h"
 #include "report/TfrxReport.h"
+#include "report/TfrxReportSnapshot.h"
 #include "report/TfrxShapeView.h"
 #include "testing/QtPrinters.h"
 
@@ -164,6 +165,55 @@ TEST(ReportStorage, RestoreAfterChangesGivesBackEveryProperty) {
         qobject_cast<TfrxMemoView*>(report->FindObject(QStringLiteral("frxDBDataset1CardCode")));
     EXPECT_EQ(bound->DataSet(), statement.frxDBDataset1);
     EXPECT_FALSE(bound->ParentFont());
+}
+
+// The snapshot a preparation takes gives back every property, whether the
+// components were only changed or some were added and freed meanwhile.
+TEST(ReportStorage, PreparationSnapshotGivesBackEveryProperty) {
+    for (const bool changeTree : {false, true}) {
+        QObject window;
+        StatementReport statement = createStatementReport(&window);
+        TfrxReport* report = statement.frxReport1;
+        const auto before = allValues(*report);
+        const QByteArray stored = report->SaveToJson();
+        TfrxReportSnapshot snapshot(*report);
+
+        report->EngineOptions.DoublePass = true;
+        report->Variables.Set(QStringLiteral("X"), 1);
+        auto* page = report->ReportPages().value(0);
+        page->SetPaperSize(9);
+        page->LeftMargin = 25;
+        auto* memo = qobject_cast<TfrxMemoView*>(report->FindObject(QStringLiteral("Memo1")));
+        memo->SetText(QStringLiteral("changed"));
+        memo->HAlign = frx::haBlock;
+        memo->Frame().SetWidth(3);
+        memo->DisplayFormat.Kind = frx::fkNumeric;
+        auto* bound = qobject_cast<TfrxMemoView*>(
+            report->FindObject(QStringLiteral("frxDBDataset1CardCode")));
+        bound->SetDataSet(nullptr);
+        bound->SetFont(TfrxFont());
+        auto* picture = qobject_cast<TfrxPictureView*>(report->FindObject(QStringLiteral("Picture1")));
+        picture->SetImage(QImage(2, 2, QImage::Format_RGB888));
+        auto* band = qobject_cast<TfrxDataBand*>(report->FindObject(QStringLiteral("MasterData1")));
+        band->SetTop(999);
+        band->SetDataSet(nullptr);
+        if (changeTree) {
+            delete report->FindObject(QStringLiteral("Line2"));
+            new TfrxMemoView(report->FindObject(QStringLiteral("PageFooter1")));
+        }
+        report->AddError(QStringLiteral("kept"));
+        ASSERT_NE(allValues(*report), before);
+
+        snapshot.restore();
+        EXPECT_EQ(allValues(*report), before) << changeTree;
+        EXPECT_EQ(report->SaveToJson(), stored) << changeTree;
+        EXPECT_EQ(report->Errors(), QStringList{"kept"});
+        bound = qobject_cast<TfrxMemoView*>(
+            report->FindObject(QStringLiteral("frxDBDataset1CardCode")));
+        EXPECT_EQ(bound->DataSet(), statement.frxDBDataset1);
+        band = qobject_cast<TfrxDataBand*>(report->FindObject(QStringLiteral("MasterData1")));
+        EXPECT_EQ(band->DataSet(), statement.frxDBDataset2);
+    }
 }
 
 }  // namespace
