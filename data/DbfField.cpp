@@ -51,8 +51,15 @@ void DbfField::store(char* bytes, const QVariant& value) const {
             storeText(bytes, value.toString());
         return;
     }
-    bool ok = false;
-    const double number = value.toDouble(&ok);
+    // Doubles and whole numbers, as the drivers give them, without a conversion.
+    bool ok = true;
+    double number = 0;
+    if (value.typeId() == QMetaType::Double)
+        number = *static_cast<const double*>(value.constData());
+    else if (value.typeId() == QMetaType::Int)
+        number = *static_cast<const int*>(value.constData());
+    else
+        number = value.toDouble(&ok);
     if (!ok || !std::isfinite(number)) throw notANumber(value.toString(), name);
     storeNumber(bytes, number);
 }
@@ -106,6 +113,22 @@ QVariant DbfField::load(const char* bytes) const {
         if (const auto number = dbf::exactDouble(*plain)) return *number;
     }
     return loadNumber(QByteArray(text, length), decimals);
+}
+
+std::optional<double> DbfField::loadDouble(const char* bytes) const {
+    if (type == 'N') {
+        const auto [text, length] = trimmed(bytes, width);
+        if (const auto plain = dbf::parseDecimal(text, length)) {
+            if (decimals == 0 && !plain->point) {
+                const qlonglong whole = qlonglong(plain->digits);
+                return double(plain->negative ? -whole : whole);
+            }
+            if (const auto number = dbf::exactDouble(*plain)) return *number;
+        }
+    }
+    const QVariant value = load(bytes);
+    if (value.isNull()) return std::nullopt;
+    return value.toDouble();
 }
 
 std::optional<Currency> DbfField::loadAmount(const char* bytes) const {

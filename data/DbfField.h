@@ -33,6 +33,9 @@ struct DbfField {
 
     // Blanks for Null, a text as it is stored, whole numbers and doubles.
     QVariant load(const char* bytes) const;
+    // load() as a double (QVariant::toDouble), without the QVariant where the
+    // digits are plain; nothing for Null.
+    std::optional<double> loadDouble(const char* bytes) const;
     // A numeric field's value as an amount, read straight from its digits when
     // they are a plain decimal of at most fifteen digits and four decimals:
     // exactly the amount that the shortest text of load()'s value gives.

@@ -27,7 +27,7 @@ std::optional<QDate> plainIsoDate(QStringView text) {
     return QDate(parts[0], parts[1], parts[2]);
 }
 
-QVariant dateValue(const QVariant& v) {
+QVariant dateValue(QVariant v) {
     if (v.typeId() == QMetaType::QDate) return v;
     if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
     const QString text = v.toString();
@@ -38,11 +38,11 @@ QVariant dateValue(const QVariant& v) {
 
 }  // namespace
 
-QVariant driverValue(const QVariant& v, FieldType type) {
+QVariant driverValue(QVariant v, FieldType type) {
     if (v.isNull()) return {};
     switch (type) {
         case FieldType::Date:
-            return dateValue(v);
+            return dateValue(std::move(v));
         case FieldType::Integer: {
             if (v.typeId() == QMetaType::Int) return v;
             // As QVariant::toInt converts it: the low bits, never a failure.
@@ -58,7 +58,8 @@ QVariant driverValue(const QVariant& v, FieldType type) {
             return ok ? QVariant(d) : v;
         }
         default:
-            return v.typeId() == QMetaType::QString ? v : v.toString();
+            if (v.typeId() == QMetaType::QString) return v;
+            return v.toString();
     }
 }
 

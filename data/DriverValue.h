@@ -12,6 +12,6 @@ namespace qev {
 // dates as QDate (a date-time loses its time of day), whole numbers as int,
 // amounts as double, anything else as text. A value that does not convert
 // stays as the driver gave it.
-QVariant driverValue(const QVariant& value, FieldType type);
+QVariant driverValue(QVariant value, FieldType type);
 
 }  // namespace qev

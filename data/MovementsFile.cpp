@@ -300,6 +300,36 @@ void MovementsFile::copyRaw(int record, char* destination) const {
     std::copy_n(raw, recordLength_, destination);
 }
 
+void MovementsFile::copyLiveRecords(char* destination, std::vector<int>& numbers) {
+    flush();  // what is read is what another reader of the file sees
+    numbers.clear();
+    numbers.reserve(std::size_t(live_));
+    const int stored = storedRecords();
+    if (stored == 0) return;
+    DBFHandle h = dbf(handle_);
+    // Straight into the destination when no record is deleted (a statement's
+    // file never has one); otherwise through a buffer, leaving those out.
+    std::vector<char> buffer;
+    char* into = destination;
+    if (live_ < stored) {
+        buffer.resize(std::size_t(stored) * std::size_t(recordLength_));
+        into = buffer.data();
+    }
+    const SAOffset position = h->sHooks.FTell(h->fp);
+    const bool read = h->sHooks.FSeek(h->fp, SAOffset(h->nHeaderLength), SEEK_SET) == 0 &&
+                      h->sHooks.FRead(into, SAOffset(recordLength_), SAOffset(stored), h->fp) ==
+                          SAOffset(stored);
+    h->sHooks.FSeek(h->fp, position, SEEK_SET);  // where shapelib left it
+    if (!read) throw Error(fileError(path_, QStringLiteral("cannot read its records")));
+    for (int r = 0; r < stored; ++r) {
+        if (deleted_[std::size_t(r)]) continue;
+        if (into != destination)
+            std::copy_n(into + std::size_t(r) * std::size_t(recordLength_), recordLength_,
+                        destination + numbers.size() * std::size_t(recordLength_));
+        numbers.push_back(r);
+    }
+}
+
 QVariant MovementsFile::decode(const char* raw, int field) const {
     const Field& f = fields_[std::size_t(field)];
     return f.load(raw + f.offset);

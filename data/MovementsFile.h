@@ -70,6 +70,10 @@ class MovementsFile {
     QByteArray readRaw(int record) const;
     // The raw bytes of a record into a buffer of recordLength() bytes.
     void copyRaw(int record, char* destination) const;
+    // Every live record, in stored order, back to back into a buffer of
+    // liveRecords() * recordLength() bytes, read in one go after a flush();
+    // their numbers go to `numbers`.
+    void copyLiveRecords(char* destination, std::vector<int>& numbers);
     int recordLength() const { return recordLength_; }
     QVariant decode(const QByteArray& raw, int field) const { return decode(raw.constData(), field); }
     QVariant decode(const char* raw, int field) const;

@@ -175,8 +175,9 @@ QVariant TablaPuente::value(const QString& name) const {
     return value(columnOf(name));
 }
 
-QVariant TablaPuente::value(int column) const {
-    if (!open_ || currentRow() < 0) return {};
+const QVariant& TablaPuente::value(int column) const {
+    static const QVariant none;
+    if (!open_ || currentRow() < 0) return none;
     return cells_[std::size_t(currentRow()) * std::size_t(columns_) + std::size_t(column)];
 }
 

@@ -49,7 +49,7 @@ class TablaPuente : public RowCursor {
     // For walks over many rows: a column looked up once, then read by number.
     // fieldIndex throws FieldNotFound for a name the open table lacks.
     int fieldIndex(const QString& name) const { return columnOf(name); }
-    QVariant value(int column) const;
+    const QVariant& value(int column) const;
 
   private:
     int columnOf(const QString& name) const;

@@ -24,7 +24,7 @@ class OrderKeys {
         for (const char* name : {"FECHA", "TOTAL", "SERIE"}) {
             const int index = file.fieldIndex(QString::fromLatin1(name));
             const MovementsFile::Field& f = file.fields()[std::size_t(index)];
-            fields_.push_back({&f, index, f.type == 'N' ? 1 : (f.width + 7) / 8});
+            fields_.push_back({&f, f.type == 'N' ? 1 : (f.width + 7) / 8});
             words_ += fields_.back().words;
         }
         keys_.resize(std::size_t(count) * std::size_t(words_));
@@ -32,7 +32,7 @@ class OrderKeys {
         for (int r = 0; r < count; ++r) {
             std::uint64_t* key = keys_.data() + std::size_t(r) * std::size_t(words_);
             const char* raw = rows + std::size_t(r) * std::size_t(length);
-            for (const Part& part : fields_) key = pack(file, raw, part, key);
+            for (const Part& part : fields_) key = pack(raw, part, key);
         }
     }
 
@@ -57,17 +57,14 @@ class OrderKeys {
   private:
     struct Part {
         const MovementsFile::Field* field;
-        int index;
         int words;
     };
 
-    static std::uint64_t* pack(const MovementsFile& file, const char* raw, const Part& part,
-                               std::uint64_t* key) {
+    static std::uint64_t* pack(const char* raw, const Part& part, std::uint64_t* key) {
         const MovementsFile::Field& f = *part.field;
         if (f.type == 'N') {
-            const QVariant v = file.decode(raw, part.index);
-            *key++ = sortableBits(v.isNull() ? -std::numeric_limits<double>::infinity()
-                                             : v.toDouble());
+            const std::optional<double> number = f.loadDouble(raw + f.offset);
+            *key++ = sortableBits(number.value_or(-std::numeric_limits<double>::infinity()));
             return key;
         }
         const unsigned char* bytes = reinterpret_cast<const unsigned char*>(raw + f.offset);
@@ -100,7 +97,6 @@ TablaSql::TablaSql(std::shared_ptr<MovementsFile> file) : file_(std::move(file))
 
 void TablaSql::open() {
     if (open_) return;
-    file_->flush();  // so that the file on disk matches what is shown
     const std::size_t length = std::size_t(file_->recordLength());
     // The buffer of the previous opening is reused, not cleared: a large
     // statement is read again at every build, and fresh memory that size is
@@ -111,11 +107,7 @@ void TablaSql::open() {
         rows_.shrink_to_fit();
     }
     rows_.resize(size);
-    recordNumbers_.clear();
-    for (int r = file_->nextLive(-1); r >= 0; r = file_->nextLive(r)) {
-        file_->copyRaw(r, rows_.data() + recordNumbers_.size() * length);
-        recordNumbers_.push_back(r);
-    }
+    file_->copyLiveRecords(rows_.data(), recordNumbers_);
     // Statement order: FECHA, TOTAL, SERIE. Texts compare as stored (blank
     // padded, byte by byte), numbers by value with Null first. Only those three
     // decide it: when they are as at the last opening (the balances were

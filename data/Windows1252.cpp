@@ -33,6 +33,10 @@ qsizetype writeWindows1252(QStringView text, char* out, qsizetype room) {
     qsizetype written = 0;
     for (qsizetype i = 0; i < text.size() && written < room; ++i) {
         const QChar c = text.at(i);
+        if (c.unicode() < 0x80) {  // most of what a statement writes
+            out[written++] = char(c.unicode());
+            continue;
+        }
         // A character outside the basic plane is one '?', not two.
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) ++i;
         out[written++] = encode(c.unicode());

@@ -6,7 +6,9 @@
 #include <QByteArray>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <bit>
+#include <cstring>
 #include <cmath>
 #include <limits>
 
@@ -115,6 +117,28 @@ TEST(DbfNumbers, FieldsReadWhatTheyStore) {
         ASSERT_EQ(stored.trimmed(), QByteArray::number(value, 'f', 4));
         ASSERT_EQ(total.load(bytes).toDouble(), stored.trimmed().toDouble()) << stored.constData();
         ASSERT_EQ(total.loadAmount(bytes)->toDouble(), value) << stored.constData();
+        ASSERT_EQ(total.loadDouble(bytes), value) << stored.constData();
+    }
+}
+
+TEST(DbfNumbers, NumbersReadAsDoublesAreTheValuesReadAsDoubles) {
+    const char* texts[] = {"", "*******", "-0", "42", "-7.5", "1.5E+3", "12.", "abc",
+                           "123456789012345678"};
+    for (int decimals : {0, 4}) {
+        const DbfField field{QStringLiteral("TOTAL"), 'N', 19, decimals, 0, 0};
+        for (const char* text : texts) {
+            char bytes[19];
+            std::fill(std::begin(bytes), std::end(bytes), ' ');
+            std::copy_n(text, std::strlen(text), bytes + 19 - std::strlen(text));
+            const QVariant loaded = field.load(bytes);
+            const std::optional<double> number = field.loadDouble(bytes);
+            EXPECT_EQ(number.has_value(), !loaded.isNull()) << text;
+            if (number) {
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(*number),
+                          std::bit_cast<std::uint64_t>(loaded.toDouble()))
+                    << text << " with " << decimals << " decimals";
+            }
+        }
     }
 }
 
