@@ -6,8 +6,6 @@
 #include "format/AmountText.h"
 #include "statement/VariantConversion.h"
 
-#include <algorithm>
-
 namespace qev {
 
 RunningBalance::RunningBalance(TablaMovtos& movtos, TablaSql& sql) : movtos_(movtos), sql_(sql) {}
@@ -69,14 +67,15 @@ void RunningBalance::writeBalances() {
     movtos_.cancel();  // a row left half-filled in the table is never stored
     // A row that receives several balances keeps the last; the rows are
     // written in stored order.
-    std::stable_sort(balances_.begin(), balances_.end(),
-                     [](const Balance& a, const Balance& b) { return a.record < b.record; });
+    std::vector<int> last(std::size_t(movtos_.file()->storedRecords()), -1);
+    for (std::size_t i = 0; i < balances_.size(); ++i)
+        last[std::size_t(balances_[i].record)] = int(i);
     std::vector<int> records;
     std::vector<Currency> saldos;
-    for (std::size_t i = 0; i < balances_.size(); ++i) {
-        if (i + 1 < balances_.size() && balances_[i + 1].record == balances_[i].record) continue;
-        records.push_back(balances_[i].record);
-        saldos.push_back(balances_[i].saldo);
+    for (std::size_t record = 0; record < last.size(); ++record) {
+        if (last[record] < 0) continue;
+        records.push_back(int(record));
+        saldos.push_back(balances_[std::size_t(last[record])].saldo);
     }
     balances_.clear();
     const MovementsFile& file = *movtos_.file();
