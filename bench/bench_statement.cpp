@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -28,6 +29,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include <sys/resource.h>
@@ -108,6 +110,14 @@ Timing timed(Work work) {
     return {seconds(timer), cpuSeconds() - cpu};
 }
 
+// The machine's load average over 1, 5 and 15 minutes: on a shared machine
+// wall times mean little without it.
+std::string loadAverage() {
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly)) return "unknown";
+    return file.readLine().split(' ').mid(0, 3).join(' ').toStdString();
+}
+
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -173,6 +183,7 @@ int main(int argc, char** argv) {
         sql.open();
         qev::StatementBuilder builder(puente, movtos, sql);
 
+        std::printf("load average before the rounds: %s\n", loadAverage().c_str());
         std::vector<double> anchorWall, anchorCpu, buildWall, buildCpu;
         int anchorRows = 0;
         for (int round = 1; round <= rounds; ++round) {
@@ -208,6 +219,7 @@ int main(int argc, char** argv) {
                     median(buildCpu));
         std::printf("ratio build/anchor: %.2f x wall, %.2f x processor\n",
                     median(buildWall) / median(anchorWall), median(buildCpu) / median(anchorCpu));
+        std::printf("load average after the rounds: %s\n", loadAverage().c_str());
         return 0;
     } catch (const qev::Error& e) {
         std::fprintf(stderr, "%s\n", e.what());
