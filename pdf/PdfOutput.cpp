@@ -21,7 +21,7 @@ namespace {
 // Bytes gathered before they are handed to the writing thread, and bytes
 // handed over at most before the drawing waits for it.
 constexpr qsizetype gatherBytes = 64 * 1024;
-constexpr qsizetype queuedBytesLimit = 1024 * 1024;
+constexpr qsizetype queuedBytesLimit = 256 * 1024;
 
 }  // namespace
 

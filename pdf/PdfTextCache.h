@@ -67,7 +67,7 @@ class PdfTextCache {
     // one and a new one starts: memory stays bounded on long reports whose
     // amounts are all different, and texts in use (labels, dates) move on
     // to the new table as they are met.
-    static constexpr int MaxTexts = 4096;
+    static constexpr int MaxTexts = 2048;
     QHash<Key, Text> FTexts;
     QHash<Key, Text> FOlder;
 };

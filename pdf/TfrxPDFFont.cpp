@@ -30,9 +30,15 @@ const char* const frxPDFFontsNeedStyleSimulation[] = {
     "MS UI Gothic",
 };
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
+// The font program mapped rather than read: shaping and measuring touch a
+// few of its tables, and a subset only the glyphs used. Read when the file
+// cannot be mapped.
+QByteArray mapFile(QFile& file, const QString& path) {
+    file.close();
+    file.setFileName(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return {};
+    if (uchar* data = file.map(0, file.size()))
+        return QByteArray::fromRawData(reinterpret_cast<const char*>(data), file.size());
     return file.readAll();
 }
 
@@ -52,11 +58,11 @@ TfrxPDFFont::TfrxPDFFont(const PdfFontStyle& font) : FSourceFont(font) {
     const unsigned style = (font.bold ? unsigned(FontDesc::Bold) : 0u) |
                            (font.italic ? unsigned(FontDesc::Italic) : 0u);
     FFilePath = FontCache::fontFilePath(font.name, style, &FFaceIndex);
-    FFileData = FFilePath.isEmpty() ? QByteArray() : readFile(FFilePath);
+    FFileData = mapFile(FFontFile, FFilePath);
     if (FFileData.isEmpty()) {
         // No outline font of that name: Arial's metrics under the font's own name.
         FFilePath = FontCache::fontFilePath(QStringLiteral("Arial"), style, &FFaceIndex);
-        FFileData = FFilePath.isEmpty() ? QByteArray() : readFile(FFilePath);
+        FFileData = mapFile(FFontFile, FFilePath);
     }
     if (FFileData.isEmpty())
         throw Error(QStringLiteral("Font \"%1\" is not installed").arg(font.name));
@@ -141,11 +147,8 @@ QVector<quint16> TfrxPDFFont::RemapString(const QString& line, bool rtl) {
     return result;
 }
 
-const QByteArray& TfrxPDFFont::RemapHex(const QString& line, bool rtl) {
-    QHash<QString, QByteArray>& cache = FHexCache[rtl ? 1 : 0];
-    if (const auto it = cache.constFind(line); it != cache.constEnd()) return *it;
-    if (cache.size() >= MaxCachedLines) cache.clear();
-    return *cache.insert(line, StrToHex(RemapString(line, rtl)));
+QByteArray TfrxPDFFont::RemapHex(const QString& line, bool rtl) {
+    return StrToHex(RemapString(line, rtl));
 }
 
 QByteArray TfrxPDFFont::GetFontName() const {

@@ -3,6 +3,7 @@
 #include "pdf/PdfShaper.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QHash>
 #include <QString>
 #include <QVector>
@@ -55,10 +56,9 @@ class TfrxPDFFont {
 
     // Glyph ids of a line, in visual order; new glyphs join the used alphabet.
     QVector<quint16> RemapString(const QString& line, bool rtl);
-    // The same glyph ids as hexadecimal text for a Tj operand. A statement
-    // repeats its words, dates and amounts, so each distinct line is shaped
-    // once (the alphabet grows in the same order as shaping every line).
-    const QByteArray& RemapHex(const QString& line, bool rtl);
+    // The same glyph ids as hexadecimal text for a Tj operand. (The export
+    // asks once per distinct text: PdfTextCache.)
+    QByteArray RemapHex(const QString& line, bool rtl);
 
     // Resource font name with escapes and the style suffix ("Arial,Bold").
     QByteArray GetFontName() const;
@@ -82,15 +82,12 @@ class TfrxPDFFont {
     void FillOutlineTextMetrix();
     int toThousandths(double fontUnits) const;
 
-    // Lines kept at most; past that the cache starts again, so that memory
-    // stays bounded on long reports whose amounts are all different.
-    static constexpr int MaxCachedLines = 4096;
-    QHash<QString, QByteArray> FHexCache[2];  // left to right, right to left
     std::vector<bool> FUsed = std::vector<bool>(0x10000, false);  // glyph in UsedAlphabet
     PdfFontStyle FSourceFont;
     PdfOutlineMetrics FTextMetric;
     QString FFilePath;
     int FFaceIndex = 0;
+    QFile FFontFile;      // mapped into FFileData, kept open while the font lives
     QByteArray FFileData;
     int FUnitsPerEm = 1000;
     std::unique_ptr<PdfShaper> FShaper;
