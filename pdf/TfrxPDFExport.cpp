@@ -2,6 +2,7 @@
 
 #include "format/Error.h"
 #include "pdf/PdfPainter.h"
+#include "report/PreparedProperties.h"
 #include "report/TfrxDrawText.h"
 #include "report/TfrxLineView.h"
 #include "report/TfrxMemoView.h"
@@ -154,10 +155,45 @@ class MemoLayout : public PdfTextLayout {
 
 }  // namespace
 
-TfrxPDFExport::TfrxPDFExport(QObject* owner) : TfrxCustomExportFilter(owner) {}
+// The letterhead of every page is the same picture view in the same place:
+// its pixels are taken from the last drawing instead of being painted again
+// (and give the same JPEG bytes).
+struct TfrxPDFExport::LastPicture {
+    std::unique_ptr<TfrxPictureView> view;  // as it was when drawn
+    double absLeft = 0, absTop = 0, k = 0;
+    int shift = 0;
+    QImage pixels;  // none when the drawing did not finish
+
+    static const TfrxPictureView* picture(const TfrxView& v) {
+        return v.metaObject() == &TfrxPictureView::staticMetaObject
+                   ? static_cast<const TfrxPictureView*>(&v)
+                   : nullptr;
+    }
+    bool matches(const TfrxView& v, double scale, int by) const {
+        const TfrxPictureView* p = picture(v);
+        return p && view && !pixels.isNull() && scale == k && by == shift &&
+               p->AbsLeft() == absLeft && p->AbsTop() == absTop &&
+               frxSamePrepared<TfrxPictureView>(*p, *view) && p->Picture() == view->Picture();
+    }
+    // Before the drawing, which takes off the frame.
+    void keep(const TfrxView& v, double scale, int by) {
+        pixels = QImage();
+        const TfrxPictureView* p = picture(v);
+        if (!p) return;
+        if (!view) view = std::make_unique<TfrxPictureView>();
+        view->AssignStored(*p);
+        absLeft = p->AbsLeft();
+        absTop = p->AbsTop();
+        k = scale;
+        shift = by;
+    }
+};
+
+TfrxPDFExport::TfrxPDFExport(QObject* owner)
+    : TfrxCustomExportFilter(owner), FLastPicture(std::make_unique<LastPicture>()) {}
 
 TfrxPDFExport::TfrxPDFExport(CreateNoRegisterTag tag, QObject* owner)
-    : TfrxCustomExportFilter(tag, owner) {}
+    : TfrxCustomExportFilter(tag, owner), FLastPicture(std::make_unique<LastPicture>()) {}
 
 TfrxPDFExport::~TfrxPDFExport() = default;
 
@@ -283,6 +319,8 @@ void TfrxPDFExport::drawAsImage(TfrxView* view) {
         k = 2;
         shift = 2;
     }
+    const bool again = FLastPicture->matches(*view, k, shift);
+    if (!again) FLastPicture->keep(*view, k, shift);
     // The bitmap carries no frame: its sides are drawn as vectors afterwards.
     const TfrxFrame savedFrame = view->Frame();
     if (savedFrame.Width() > 0) view->Frame().SetWidth(0);
@@ -292,10 +330,17 @@ void TfrxPDFExport::drawAsImage(TfrxView* view) {
         ~RestoreFrame() { view->SetFrame(frame); }
     } restore{view, savedFrame};
     const PdfFrame frame = toPdfFrame(savedFrame);
-    auto render = [view, shift](QImage& image, double scale) {
-        QPainter painter(&image);
-        view->Draw(&painter, scale, scale, shift - rnd(view->AbsLeft() * scale),
-                   -rnd(view->AbsTop() * scale));
+    auto render = [this, view, shift, again](QImage& image, double scale) {
+        if (again) {
+            image = FLastPicture->pixels;
+            return;
+        }
+        {
+            QPainter painter(&image);
+            view->Draw(&painter, scale, scale, shift - rnd(view->AbsLeft() * scale),
+                       -rnd(view->AbsTop() * scale));
+        }
+        FLastPicture->pixels = image;
     };
     PdfPainter(FWriter).drawImage(boxOf(view), frame, k, render, barCode ? 95 : 90);
 }

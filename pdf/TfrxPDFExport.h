@@ -88,7 +88,9 @@ class TfrxPDFExport : public TfrxCustomExportFilter {
     void drawMemo(TfrxCustomMemoView* memo);
     void drawAsImage(TfrxView* view);
 
+    struct LastPicture;
     PdfWriter FWriter;
+    std::unique_ptr<LastPicture> FLastPicture;
     std::unique_ptr<QSaveFile> FFile;  // renamed into place by Finish only
     bool FWroteFile = false;
     QString FFixedGuid;

@@ -57,6 +57,16 @@ void frxWritePreparedDifferences(PreparedPageWriter& writer, const C& now, const
     writer.endProperties();
 }
 
+// Whether two components of the class hold the same prepared properties.
+template <class C>
+bool frxSamePrepared(const C& a, const C& b) {
+    bool same = frxSameValue(a.Name(), b.Name());
+    C::EachProperty(
+        [&](const char*, const auto& x, const auto& y) { same = same && frxSameValue(x, y); }, a,
+        b);
+    return same;
+}
+
 template <class C>
 void frxReadPreparedDifferences(PreparedPageReader& reader, C& target) {
     int next = reader.nextProperty();

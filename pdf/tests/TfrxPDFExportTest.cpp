@@ -4,6 +4,7 @@
 #include "format/Error.h"
 #include "pdf/TfrxExportRun.h"
 #include "pdf/TfrxPDFExport.h"
+#include "report/TfrxPictureView.h"
 #include "report/TfrxBand.h"
 #include "report/TfrxMemoView.h"
 #include "report/TfrxPage.h"
@@ -130,6 +131,43 @@ TEST_F(PdfExportRun, ThreePagesReadBackWithRealReaders) {
               0);
     for (const char* page : {"page-1.png", "page-2.png", "page-3.png"})
         EXPECT_FALSE(QImage(dir.filePath(QString::fromLatin1(page))).isNull()) << page;
+}
+
+// The logo of one page is drawn as on the page before when nothing about it
+// changed; a picture that differs from the last one drawn is drawn anew.
+TEST_F(PdfExportRun, APictureIsDrawnAgainWhenItDiffers) {
+    StatementPages statement(4);
+    const auto logoOf = [](const StatementPages& pages, int page) {
+        // The first view of the page header.
+        return qobject_cast<TfrxPictureView*>(
+            pages.pages[page]->Objects().first()->Objects().first());
+    };
+    QImage other = sampleLogo();
+    other.setPixelColor(10, 10, Qt::red);
+    logoOf(statement, 1)->SetImage(other);  // another picture
+    TfrxPictureView* squeezed = logoOf(statement, 3);
+    squeezed->SetHeight(80);  // the same one, lower
+    TfrxPDFExport filter(TfrxPDFExport::CreateNoRegister);
+    configure(filter);
+    ASSERT_TRUE(run(statement, filter));
+    const PdfFileReader pdf(readBack(filter.FileName));
+    QList<QByteArray> images;
+    for (int object = 1; object < pdf.size(); ++object)
+        if (pdf.object(object).contains("/Subtype /Image"))
+            images << pdf.object(object).mid(pdf.object(object).indexOf("stream"));
+    ASSERT_EQ(images.size(), 4);
+    EXPECT_NE(images[1], images[0]);
+    EXPECT_EQ(images[2], images[0]);
+    EXPECT_NE(images[3], images[0]);
+    // Drawn on its own, the lower logo gives what it gave among the others.
+    StatementPages alone(1);
+    logoOf(alone, 0)->SetHeight(80);
+    TfrxPDFExport single(TfrxPDFExport::CreateNoRegister);
+    configure(single);
+    single.FileName = QStringLiteral("alone.pdf");
+    ASSERT_TRUE(run(alone, single));
+    const PdfFileReader one(readBack(single.FileName));
+    EXPECT_EQ(images[3], one.object(2).mid(one.object(2).indexOf("stream")));
 }
 
 TEST_F(PdfExportRun, OutputPathJoin) {
