@@ -23,6 +23,7 @@ TfrxPreviewPages::~TfrxPreviewPages() = default;
 // --- Source copies -------------------------------------------------------
 
 void TfrxPreviewPages::Clear() {
+    FPacker.drop();
     FCache.clear();
     FSpare.reset();
     FPages.clear();
@@ -171,6 +172,7 @@ void TfrxPreviewPages::DeletePage(int index) {
 
 void TfrxPreviewPages::Finish() {
     pack(CurPage);
+    takePacked(FPacker.finish());
     FRunning = false;
     FCache.clear();
 }
@@ -293,12 +295,25 @@ TfrxReportPage* TfrxPreviewPages::GetPage(int index) {
     return FCache.front().second.get();
 }
 
+// A complete page is compressed meanwhile on the packer's thread; its
+// entries are read as they are until the compressed ones come back.
 void TfrxPreviewPages::pack(int index) {
+    takePacked(FPacker.takeDone());
     if (index < 0 || index >= GetCount()) return;
-    PreparedPage& page = FPages[size_t(index)];
+    const PreparedPage& page = FPages[size_t(index)];
     if (page.packed || page.data.isEmpty()) return;
-    page.data = frxPackEntries(page.data);
-    page.packed = true;
+    FPacker.submit(index, page.data);
+}
+
+void TfrxPreviewPages::takePacked(std::vector<PreparedPagePacker::Packed> done) {
+    for (PreparedPagePacker::Packed& result : done) {
+        if (result.page >= GetCount()) continue;
+        PreparedPage& page = FPages[size_t(result.page)];
+        // Written over or deleted meanwhile: that result is of no use.
+        if (page.packed || !page.data.isSharedWith(result.entries)) continue;
+        page.data = std::move(result.packed);
+        page.packed = true;
+    }
 }
 
 QByteArray TfrxPreviewPages::entriesOf(const PreparedPage& page) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/PreparedPageCodec.h"
+#include "report/PreparedPagePacker.h"
 #include "report/frxTypes.h"
 
 #include <QByteArray>
@@ -136,6 +137,7 @@ class TfrxPreviewPages : public QObject {
     static void dropChildrenFrom(TfrxComponent* parent, qsizetype position);
     std::unique_ptr<TfrxReportPage> rebuild(int index);
     void pack(int index);
+    void takePacked(std::vector<PreparedPagePacker::Packed> done);
     void unpack(PreparedPage& page);
     static QByteArray entriesOf(const PreparedPage& page);
     void dropCachedPage(int index);
@@ -157,6 +159,7 @@ class TfrxPreviewPages : public QObject {
     PreparedValueTables FValues;
 
     std::vector<PreparedPage> FPages;
+    PreparedPagePacker FPacker;
     QList<TopEntry> FCurrentTop;
     int FLogicalPageNo = 0;
     qint64 FStoredSize = 0;

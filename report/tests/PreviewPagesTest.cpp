@@ -313,6 +313,28 @@ TEST(PreviewPages, CompletePagesRebuildFromTheirCompressedEntries) {
     EXPECT_DOUBLE_EQ(over[0]->Top(), 7);
 }
 
+// Pages handed to the packer come back compressed, every one of them, and
+// give back their entries; dropping stops it with nothing left behind.
+TEST(PreviewPages, ThePackerGivesBackEveryPageCompressed) {
+    PreparedPagePacker packer;
+    QList<QByteArray> pages;
+    for (int i = 0; i < 200; ++i) {
+        pages.append(QByteArray::number(i * 7919).repeated(50 + i));
+        packer.submit(i, pages.last());
+    }
+    std::vector<PreparedPagePacker::Packed> done = packer.takeDone();
+    for (PreparedPagePacker::Packed& packed : packer.finish()) done.push_back(std::move(packed));
+    ASSERT_EQ(done.size(), size_t(pages.size()));
+    for (const PreparedPagePacker::Packed& packed : done) {
+        EXPECT_TRUE(packed.entries.isSharedWith(pages[packed.page]));
+        EXPECT_LT(packed.packed.size(), packed.entries.size());
+        EXPECT_EQ(frxUnpackEntries(packed.packed, packed.entries.size()), pages[packed.page]);
+    }
+    packer.submit(0, pages[0]);
+    packer.drop();
+    EXPECT_TRUE(packer.takeDone().empty());
+}
+
 TEST(PreviewPages, OutputBandsAreSmallRecords) {
     StoreFixture f;
     f.store->AddPage(f.page);
