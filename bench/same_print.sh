@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks that two qev programs write the same statement PDFs: each prints the
-# given suppliers of the demo company (P99999 and two small ones by default),
+# given suppliers of the demo company (P99999 and three small ones by default),
 # and the files must be equal byte for byte once the creation date and the
 # file identifier, which change on every run, are masked.
 #
@@ -18,7 +18,7 @@ old=$(realpath "$1")
 new=$(realpath "$2")
 shift 2
 codes=("$@")
-[[ ${#codes[@]} -gt 0 ]] || codes=(P99999 P90029 P90058)
+[[ ${#codes[@]} -gt 0 ]] || codes=(P99999 P90000 P90029 P90058)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
