@@ -2,15 +2,13 @@
 
 #include "format/Error.h"
 #include "pdf/PdfNumbers.h"
+#include "report/WorkerQueue.h"
 
 #include <zlib.h>
 
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <deque>
 #include <mutex>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -38,65 +36,30 @@ struct PdfOutput::Piece {
 };
 
 struct PdfOutput::Sink {
-    explicit Sink(QIODevice* device) : device(device), worker([this] { run(); }) {}
-    ~Sink() { stop(true); }
+    explicit Sink(QIODevice* device)
+        : device(device),
+          queue([this](Piece& piece) { take(piece); }, queuedBytesLimit,
+                [](const Piece& piece) { return piece.weight(); }) {}
 
-    void put(Piece piece) {
-        std::unique_lock lock(mutex);
-        drained.wait(lock, [this] { return queued < queuedBytesLimit || failed; });
-        queued += piece.weight();
-        pieces.push_back(std::move(piece));
-        arrived.notify_one();
-    }
-    void waitIdle() {
-        std::unique_lock lock(mutex);
-        drained.wait(lock, [this] { return (pieces.empty() && !busy) || failed; });
-    }
-    void stop(bool dropRest) {
-        {
-            std::lock_guard lock(mutex);
-            if (stopping) return;
-            stopping = true;
-            dropping = dropRest;
-            arrived.notify_one();
-        }
-        worker.join();
-    }
+    void put(Piece piece) { queue.push(std::move(piece)); }
+    void waitIdle() { queue.waitIdle(); }
+    void stop(bool dropRest) { queue.stop(dropRest); }
     QString failure() {
-        std::lock_guard lock(mutex);
-        return failed ? error : QString();
+        std::lock_guard lock(errorMutex);
+        return error;
     }
 
-    void run() {
-        for (;;) {
-            Piece piece;
-            {
-                std::unique_lock lock(mutex);
-                arrived.wait(lock, [this] { return !pieces.empty() || stopping; });
-                if (pieces.empty() || dropping) return;
-                piece = std::move(pieces.front());
-                pieces.pop_front();
-                busy = true;
-            }
-            QString problem;
-            if (!failed) {
-                try {
-                    write(piece);
-                } catch (const std::exception& e) {
-                    problem = QString::fromUtf8(e.what());
-                }
-            }
-            std::lock_guard lock(mutex);
-            queued -= piece.weight();
-            busy = false;
-            if (!problem.isEmpty() && !failed) {
-                failed = true;
-                error = problem;
-            }
-            drained.notify_all();
+    // On the writing thread. After a failure the rest is passed over.
+    void take(const Piece& piece) {
+        if (failed) return;
+        try {
+            write(piece);
+        } catch (const std::exception& e) {
+            failed = true;
+            std::lock_guard lock(errorMutex);
+            error = QString::fromUtf8(e.what());
         }
     }
-
     void write(const Piece& piece) {
         for (const Mark& mark : piece.marks) {
             if (offsets.size() < std::size_t(mark.object)) offsets.resize(std::size_t(mark.object));
@@ -127,20 +90,13 @@ struct PdfOutput::Sink {
     }
 
     QIODevice* device;
-    // Owned by the writing thread until it is idle.
+    // The writing thread's own; read here once it is idle.
+    bool failed = false;
     qint64 position = 0;
     std::vector<qint64> offsets;
-
-    std::mutex mutex;
-    std::condition_variable arrived, drained;
-    std::deque<Piece> pieces;
-    qsizetype queued = 0;
-    bool busy = false;
-    bool stopping = false;
-    bool dropping = false;
-    bool failed = false;
+    std::mutex errorMutex;
     QString error;
-    std::thread worker;  // last: starts once everything above is set up
+    WorkerQueue<Piece> queue;  // last: its thread may use all above
 };
 
 PdfOutput::PdfOutput() = default;

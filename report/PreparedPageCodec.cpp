@@ -26,26 +26,9 @@ constexpr std::size_t recentValues = 32;
 
 // --- Value tables --------------------------------------------------------
 
-template <>
-std::vector<TfrxFont>& PreparedValueTables::table<TfrxFont>() {
-    return FFonts;
-}
-template <>
-std::vector<TfrxFrame>& PreparedValueTables::table<TfrxFrame>() {
-    return FFrames;
-}
-template <>
-std::vector<TfrxFormat>& PreparedValueTables::table<TfrxFormat>() {
-    return FFormats;
-}
-template <>
-std::vector<TfrxHighlight>& PreparedValueTables::table<TfrxHighlight>() {
-    return FHighlights;
-}
-
 template <class T>
 int PreparedValueTables::indexOf(const T& value) {
-    std::vector<T>& values = table<T>();
+    std::vector<T>& values = std::get<std::vector<T>>(FTables);
     const std::size_t from = values.size() > recentValues ? values.size() - recentValues : 0;
     const auto found = std::find(values.begin() + qsizetype(from), values.end(), value);
     if (found != values.end()) return int(found - values.begin());
@@ -55,7 +38,7 @@ int PreparedValueTables::indexOf(const T& value) {
 
 template <class T>
 const T& PreparedValueTables::at(quint64 index) const {
-    const std::vector<T>& values = table<T>();
+    const std::vector<T>& values = std::get<std::vector<T>>(FTables);
     if (index >= values.size()) PreparedPageReader::damaged();
     return values[std::size_t(index)];
 }
@@ -70,10 +53,7 @@ template const TfrxFormat& PreparedValueTables::at(quint64) const;
 template const TfrxHighlight& PreparedValueTables::at(quint64) const;
 
 void PreparedValueTables::clear() {
-    FFonts.clear();
-    FFrames.clear();
-    FFormats.clear();
-    FHighlights.clear();
+    std::apply([](auto&... tables) { (tables.clear(), ...); }, FTables);
 }
 
 // --- Writing -------------------------------------------------------------

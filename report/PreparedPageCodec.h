@@ -24,6 +24,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -40,17 +41,9 @@ class PreparedValueTables {
     void clear();
 
   private:
-    template <class T>
-    std::vector<T>& table();
-    template <class T>
-    const std::vector<T>& table() const {
-        return const_cast<PreparedValueTables*>(this)->table<T>();
-    }
-
-    std::vector<TfrxFont> FFonts;
-    std::vector<TfrxFrame> FFrames;
-    std::vector<TfrxFormat> FFormats;
-    std::vector<TfrxHighlight> FHighlights;
+    std::tuple<std::vector<TfrxFont>, std::vector<TfrxFrame>, std::vector<TfrxFormat>,
+               std::vector<TfrxHighlight>>
+        FTables;
 };
 
 class PreparedPageWriter {

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "report/WorkerQueue.h"
+
 #include <QByteArray>
 
-#include <condition_variable>
-#include <deque>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace qev {
@@ -17,15 +16,12 @@ namespace qev {
 class PreparedPagePacker {
   public:
     struct Packed {
-        int page;
+        int page = -1;
         QByteArray entries;  // as handed in
         QByteArray packed;
     };
 
-    PreparedPagePacker() = default;
-    ~PreparedPagePacker();
-    PreparedPagePacker(const PreparedPagePacker&) = delete;
-    PreparedPagePacker& operator=(const PreparedPagePacker&) = delete;
+    PreparedPagePacker();
 
     void submit(int page, const QByteArray& entries);
     // The pages compressed so far.
@@ -36,16 +32,11 @@ class PreparedPagePacker {
     void drop();
 
   private:
-    void run();
-    void stop(bool dropRest);
+    void pack(Packed& job);
 
-    std::mutex FMutex;
-    std::condition_variable FArrived;
-    std::deque<Packed> FWaiting;
+    std::mutex FDoneMutex;
     std::vector<Packed> FDone;
-    bool FStopping = false;
-    bool FDropping = false;
-    std::thread FThread;
+    WorkerQueue<Packed> FQueue;  // last: its thread uses the above
 };
 
 }  // namespace qev

@@ -12,6 +12,7 @@
 #include "testing/QtPrinters.h"
 
 #include <QJsonDocument>
+#include <QMetaProperty>
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,45 @@ TEST(ReportStorage, RestoreAfterChangesGivesBackEveryProperty) {
     EXPECT_FALSE(bound->ParentFont());
 }
 
+// Every stored property of the report and of its components changed, as far
+// as its type allows, and the data binding and the logo besides.
+void changeEveryProperty(TfrxReport& report, const StatementReport& statement) {
+    QList<TfrxComponent*> all = report.AllObjects();
+    all.prepend(&report);
+    for (TfrxComponent* c : all) {
+        const QMetaObject* mo = c->metaObject();
+        for (int i = QObject::staticMetaObject.propertyCount(); i < mo->propertyCount(); ++i) {
+            const QMetaProperty p = mo->property(i);
+            if (!p.isWritable() || !c->IsStoredProperty(p.name()) || p.name() == QByteArray("Name"))
+                continue;
+            const QVariant v = p.read(c);
+            switch (p.metaType().id()) {
+                case QMetaType::Bool:
+                    p.write(c, !v.toBool());
+                    break;
+                case QMetaType::Int:
+                    p.write(c, v.toInt() + 1);
+                    break;
+                case QMetaType::Double:
+                    p.write(c, v.toDouble() + 0.25);
+                    break;
+                case QMetaType::QString:
+                    p.write(c, v.toString() + u'x');
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+    for (TfrxComponent* c : all) {
+        if (auto* view = qobject_cast<TfrxView*>(c); view && view->DataSet()) view->SetDataSet(nullptr);
+        if (auto* picture = qobject_cast<TfrxPictureView*>(c))
+            picture->SetImage(QImage(2, 2, QImage::Format_RGB888));
+    }
+    qobject_cast<TfrxDataBand*>(report.FindObject(QStringLiteral("MasterData1")))
+        ->SetDataSet(statement.frxDBDataset1);
+}
+
 // The snapshot a preparation takes gives back every property, whether the
 // components were only changed or some were added and freed meanwhile.
 TEST(ReportStorage, PreparationSnapshotGivesBackEveryProperty) {
@@ -178,25 +218,7 @@ TEST(ReportStorage, PreparationSnapshotGivesBackEveryProperty) {
         const QByteArray stored = report->SaveToJson();
         TfrxReportSnapshot snapshot(*report);
 
-        report->EngineOptions.DoublePass = true;
-        report->Variables.Set(QStringLiteral("X"), 1);
-        auto* page = report->ReportPages().value(0);
-        page->SetPaperSize(9);
-        page->LeftMargin = 25;
-        auto* memo = qobject_cast<TfrxMemoView*>(report->FindObject(QStringLiteral("Memo1")));
-        memo->SetText(QStringLiteral("changed"));
-        memo->HAlign = frx::haBlock;
-        memo->Frame().SetWidth(3);
-        memo->DisplayFormat.Kind = frx::fkNumeric;
-        auto* bound = qobject_cast<TfrxMemoView*>(
-            report->FindObject(QStringLiteral("frxDBDataset1CardCode")));
-        bound->SetDataSet(nullptr);
-        bound->SetFont(TfrxFont());
-        auto* picture = qobject_cast<TfrxPictureView*>(report->FindObject(QStringLiteral("Picture1")));
-        picture->SetImage(QImage(2, 2, QImage::Format_RGB888));
-        auto* band = qobject_cast<TfrxDataBand*>(report->FindObject(QStringLiteral("MasterData1")));
-        band->SetTop(999);
-        band->SetDataSet(nullptr);
+        changeEveryProperty(*report, statement);
         if (changeTree) {
             delete report->FindObject(QStringLiteral("Line2"));
             new TfrxMemoView(report->FindObject(QStringLiteral("PageFooter1")));
@@ -208,10 +230,11 @@ TEST(ReportStorage, PreparationSnapshotGivesBackEveryProperty) {
         EXPECT_EQ(allValues(*report), before) << changeTree;
         EXPECT_EQ(report->SaveToJson(), stored) << changeTree;
         EXPECT_EQ(report->Errors(), QStringList{"kept"});
-        bound = qobject_cast<TfrxMemoView*>(
+        const auto* bound = qobject_cast<TfrxMemoView*>(
             report->FindObject(QStringLiteral("frxDBDataset1CardCode")));
         EXPECT_EQ(bound->DataSet(), statement.frxDBDataset1);
-        band = qobject_cast<TfrxDataBand*>(report->FindObject(QStringLiteral("MasterData1")));
+        const auto* band =
+            qobject_cast<TfrxDataBand*>(report->FindObject(QStringLiteral("MasterData1")));
         EXPECT_EQ(band->DataSet(), statement.frxDBDataset2);
     }
 }
