@@ -58,8 +58,10 @@ int main(int argc, char** argv) {
     filter.ShowDialog = false;
     filter.FileName = output;
     TfrxPreviewPages& store = *report.PreviewPages();
+    // As the print action exports: each page released once written.
     TfrxPagesOf pages([&store] { return store.GetCount(); },
-                      [&store](int i) { return store.GetPage(i); });
+                      [&store](int i) { return store.GetPage(i); },
+                      [&store](int i) { store.ReleasePage(i); });
     TfrxExportRun run(report, pages);
     const bool exported = run.Export(&filter);
     const qint64 exportMs = timer.elapsed();
