@@ -407,6 +407,13 @@ void TForm1::createMovementsPage() {
     PanelAntiguedad->hide();
 }
 
+// What the statement on screen covers, for its page, the print and the export.
+void TForm1::statementShown(const std::optional<AgeingSummary>& ageing) {
+    printer_->setStatement(shownOptions_, ageing);
+    exporter_->setStatement(shownOptions_, ageing);
+    showStatementOptions(ageing);
+}
+
 // The period above the grid, and for open items their ageing under it.
 void TForm1::showStatementOptions(const std::optional<AgeingSummary>& ageing) {
     LabelPeriodo->setText(shownOptions_.heading());
@@ -585,12 +592,10 @@ void TForm1::ConsultarClick() {
         } catch (...) {
             // The error box is coming; a "please wait" left under it would be wrong.
             closeWaitWindow();
-            printer_->setStatement(options, std::nullopt);
-            showStatementOptions(std::nullopt);
+            statementShown(std::nullopt);
             throw;
         }
-        printer_->setStatement(options, builder_->ageing());
-        showStatementOptions(builder_->ageing());
+        statementShown(builder_->ageing());
     });
 }
 

@@ -155,6 +155,7 @@ class TForm1 : public QWidget {
     void setListMode();
     void setStatementMode();
     void showMovementsPage();
+    void statementShown(const std::optional<AgeingSummary>& ageing);
     void showStatementOptions(const std::optional<AgeingSummary>& ageing);
     void closeWaitWindow();
 

@@ -8,6 +8,7 @@
 #include "testing/QtPrinters.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -160,4 +161,37 @@ TEST(ExportDialog, TheNameOrElseTheFilterChoosesTheFormat) {
     // Cancelled: nothing.
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     EXPECT_FALSE(askExportPath(nullptr, dir.filePath(QStringLiteral("QEV_P0004.csv"))));
+}
+
+// The statement on screen is what is exported: for open items the period line
+// and the ageing sheet, for the whole history neither.
+TEST_F(ExportButtonTest, OpenItemsOnScreenBringTheirAgeing) {
+    form->CBAbiertas->setChecked(true);
+    form->EditHasta->setText(QStringLiteral("31/03/2016"));
+    consultar(QStringLiteral("P0004"));
+    const QString path = dir.filePath(QStringLiteral("abiertas.xlsx"));
+    choice = ExportChoice{path, SheetFormat::Xlsx};
+    form->SBExportarClick();
+    QJsonObject book = readSpreadsheet(path);
+    EXPECT_EQ(cellsOf(book).value("A3").toObject().value("value").toString(),
+              QStringLiteral("PARTIDAS ABIERTAS AL 31/MAR/2016"));
+    const QJsonObject ageing = qev::testing::sheetNamed(book, QStringLiteral("Antigüedad"))
+                                   .value(QLatin1String("cells"))
+                                   .toObject();
+    // Invoices of 1000 (due 04/FEB) and 50 (due 02/MAR); a credit note of 100
+    // and a payment of 400, both due 20/ENE, not applied.
+    const std::pair<const char*, double> buckets[] = {
+        {"B6", 0}, {"B7", 50}, {"B8", 1000}, {"B9", -500}, {"B10", 0}, {"B11", 550}};
+    for (const auto& [cell, amount] : buckets)
+        EXPECT_EQ(ageing.value(QLatin1String(cell)).toObject().value("value").toDouble(), amount)
+            << cell;
+
+    QTest::mouseClick(form->SBListaClientes, Qt::LeftButton);
+    form->CBAbiertas->setChecked(false);
+    form->EditHasta->clear();
+    consultar(QStringLiteral("P0004"));
+    form->SBExportarClick();
+    book = readSpreadsheet(path);
+    EXPECT_EQ(book.value(QLatin1String("sheets")).toArray().size(), 1);
+    EXPECT_FALSE(cellsOf(book).contains(QStringLiteral("A3")));
 }
