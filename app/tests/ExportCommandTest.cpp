@@ -12,6 +12,7 @@
 #include "data/TablaSql.h"
 #include "statement/StatementBuilder.h"
 
+#include "testing/DemoCompanyFile.h"
 #include "testing/ProcessRun.h"
 #include "testing/QtPrinters.h"
 
@@ -162,18 +163,6 @@ TEST_F(ExportCommandTest, AFileThatCannotBeWrittenFailsThatStatement) {
 
 namespace {
 
-// The demo company as an SQLite file, built once per test program.
-QString demoCompanyFile() {
-    static const QString path = [] {
-        const QFileInfo binary(QCoreApplication::applicationFilePath());
-        const QString p = QStringLiteral(QEV_BUILD_DIR "/app/test-demo/qevdemo-%1.sqlite")
-                              .arg(binary.lastModified().toMSecsSinceEpoch());
-        DemoCompany::ensureSqliteFile(p);
-        return p;
-    }();
-    return path;
-}
-
 // A supplier's movements as this program builds them, each row "value|..."
 // as the CSV writes it: whole numbers, ISO dates, amounts with a dot, empty
 // where the grid shows nothing.
@@ -182,7 +171,7 @@ QStringList builtMovements(const QString& code, const QString& scratch,
                            std::optional<AgeingSummary>* ageing = nullptr) {
     ConnectionSettings settings;
     settings.driver = QStringLiteral("sqlite");
-    settings.database = demoCompanyFile();
+    settings.database = test::demoCompanyFile();
     ConexionSAP conexion(settings, QStringLiteral("expected"));
     TablaPuente puente(conexion);
     const std::shared_ptr<MovementsFile> file = MovementsFile::open(scratch);
@@ -220,7 +209,7 @@ TEST(ExportDemoStatements, FilesHoldEveryMovementOfTheStatement) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString ini = dir.filePath(QStringLiteral("qev.ini"));
-    testcompany::writeSettingsFile(ini, demoCompanyFile(), dir.filePath("data"));
+    testcompany::writeSettingsFile(ini, test::demoCompanyFile(), dir.filePath("data"));
     const QStringList codes = {QString::fromUtf8(demo::SharedPrefixCode3),
                                QString::fromUtf8(demo::SupplierWithApostrophe),
                                QString::fromUtf8(demo::SupplierWithoutDocuments),
@@ -271,7 +260,7 @@ TEST(ExportDemoStatements, PeriodsAndOpenItemsAsTheStatementHasThem) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString ini = dir.filePath(QStringLiteral("qev.ini"));
-    testcompany::writeSettingsFile(ini, demoCompanyFile(), dir.filePath("data"));
+    testcompany::writeSettingsFile(ini, test::demoCompanyFile(), dir.filePath("data"));
     const QString code = QString::fromUtf8(demo::SupplierWith58Movements);
     StatementOptions period;
     period.from = {2015, 3, 1};

@@ -9,11 +9,9 @@
 #include "data/ConexionSAP.h"
 #include "data/ConnectionSettings.h"
 #include "data/DemoCompany.h"
+#include "testing/DemoCompanyFile.h"
 #include "testing/TestServers.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -27,19 +25,7 @@ inline const char* const Sqlite = "sqlite";
 inline const char* const Postgres = "postgresql";
 inline const char* const Odbc = "odbc";
 
-// ctest runs every test in a process of its own: the file is built once per
-// test binary (its time stamp names it, so a rebuilt generator gets a new one)
-// and shared; ensureSqliteFile renames it into place whole.
-inline QString demoSqlitePath() {
-    static const QString path = [] {
-        const QFileInfo binary(QCoreApplication::applicationFilePath());
-        const QString p = QStringLiteral(QEV_BUILD_DIR "/data/test-demo/qevdemo-%1.sqlite")
-                              .arg(binary.lastModified().toMSecsSinceEpoch());
-        DemoCompany::ensureSqliteFile(p);
-        return p;
-    }();
-    return path;
-}
+inline QString demoSqlitePath() { return test::demoCompanyFile(); }
 
 inline std::optional<ConnectionSettings> demoSettings(const std::string& backend) {
     if (backend == Sqlite) {
