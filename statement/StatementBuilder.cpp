@@ -217,6 +217,8 @@ void StatementBuilder::buildRows(const QString& cardCode, const StatementHooks& 
         if (pass.number < 4 && hooks.afterPass) hooks.afterPass(pass.number);
     }
     if (options_.from.isValid()) appendOpeningRow();
+    // The passes' buffer is not needed while the statement is shown or printed.
+    pending_ = QByteArray();
     RunningBalance(movtos_, sql_).run();
 }
 
