@@ -1,20 +1,13 @@
 #include "mail/SmtpClient.h"
 
+#include "mail/CurlLibrary.h"
 #include "mail/MailError.h"
 
-#include <curl/curl.h>
-
 #include <cstring>
-#include <mutex>
 
 namespace qev {
 
 namespace {
-
-void initCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 struct Upload {
     const QByteArray* data;
@@ -96,15 +89,14 @@ struct SmtpClient::Session {
 SmtpClient::SmtpClient(const SmtpSettings& settings)
     : settings_(settings), session_(std::make_unique<Session>()) {
     settings_.requireSendable();
-    initCurlOnce();
-    session_->curl = curl_easy_init();
+    session_->curl = CurlLibrary::get().easy_init();
     if (!session_->curl)
         throw MailError(MailError::Kind::Connection,
                         QStringLiteral("No se pudo preparar el envío de correo"));
 }
 
 SmtpClient::~SmtpClient() {
-    if (session_->curl) curl_easy_cleanup(session_->curl);
+    if (session_->curl) CurlLibrary::get().easy_cleanup(session_->curl);
 }
 
 namespace {
@@ -122,6 +114,7 @@ void SmtpClient::send(const QString& fromAddress, const QStringList& to,
                       const QByteArray& message) {
     Session& s = *session_;
     CURL* curl = s.curl;
+    const CurlLibrary& lib = CurlLibrary::get();
     const QByteArray url = urlFor(settings_).toUtf8();
     const QByteArray from = '<' + fromAddress.toUtf8() + '>';
     const QByteArray user = settings_.user.toUtf8();
@@ -129,43 +122,43 @@ void SmtpClient::send(const QString& fromAddress, const QStringList& to,
     const QByteArray caFile = settings_.caFile.toLocal8Bit();
     curl_slist* recipients = nullptr;
     for (const QString& address : to)
-        recipients = curl_slist_append(recipients, ('<' + address.toUtf8() + '>').constData());
+        recipients = lib.slist_append(recipients, ('<' + address.toUtf8() + '>').constData());
     Upload upload{&message};
 
-    curl_easy_reset(curl);
+    lib.easy_reset(curl);
     s.errorText[0] = '\0';
     s.lastCommand.clear();
     s.reply.clear();
     s.quitting = false;
-    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, s.errorText);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(std::min(settings_.timeoutSeconds, 30)));
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, long(settings_.timeoutSeconds));
-    curl_easy_setopt(curl, CURLOPT_USE_SSL,
-                     settings_.security == SmtpSettings::Security::None ? long(CURLUSESSL_NONE)
-                                                                        : long(CURLUSESSL_ALL));
-    if (!caFile.isEmpty()) curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.constData());
+    lib.easy_setopt(curl, CURLOPT_URL, url.constData());
+    lib.easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    lib.easy_setopt(curl, CURLOPT_ERRORBUFFER, s.errorText);
+    lib.easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(std::min(settings_.timeoutSeconds, 30)));
+    lib.easy_setopt(curl, CURLOPT_TIMEOUT, long(settings_.timeoutSeconds));
+    lib.easy_setopt(curl, CURLOPT_USE_SSL,
+                    settings_.security == SmtpSettings::Security::None ? long(CURLUSESSL_NONE)
+                                                                       : long(CURLUSESSL_ALL));
+    if (!caFile.isEmpty()) lib.easy_setopt(curl, CURLOPT_CAINFO, caFile.constData());
     if (!user.isEmpty()) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
+        lib.easy_setopt(curl, CURLOPT_USERNAME, user.constData());
+        lib.easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
     }
-    curl_easy_setopt(curl, CURLOPT_MAIL_FROM, from.constData());
-    curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, recipients);
-    curl_easy_setopt(curl, CURLOPT_READFUNCTION, readUpload);
-    curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
-    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(message.size()));
-    curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
-    curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &Session::trace);
-    curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &s);
+    lib.easy_setopt(curl, CURLOPT_MAIL_FROM, from.constData());
+    lib.easy_setopt(curl, CURLOPT_MAIL_RCPT, recipients);
+    lib.easy_setopt(curl, CURLOPT_READFUNCTION, readUpload);
+    lib.easy_setopt(curl, CURLOPT_READDATA, &upload);
+    lib.easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+    lib.easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(message.size()));
+    lib.easy_setopt(curl, CURLOPT_VERBOSE, 1L);
+    lib.easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &Session::trace);
+    lib.easy_setopt(curl, CURLOPT_DEBUGDATA, &s);
 
-    const CURLcode result = curl_easy_perform(curl);
-    curl_slist_free_all(recipients);
+    const CURLcode result = lib.easy_perform(curl);
+    lib.slist_free_all(recipients);
     if (result == CURLE_OK) return;
 
     const QString detail =
-        QString::fromUtf8(s.errorText[0] ? s.errorText : curl_easy_strerror(result));
+        QString::fromUtf8(s.errorText[0] ? s.errorText : lib.easy_strerror(result));
     const QString reply = s.replyText().isEmpty() ? detail : s.replyText();
     const QByteArray verb = commandWord(s.lastCommand);
     const QString server =
