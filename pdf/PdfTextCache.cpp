@@ -12,9 +12,7 @@ QStringList PdfTextLayout::WrappedLines() {
 }
 
 size_t qHash(const PdfTextCache::Key& key, size_t seed) {
-    return qHashMulti(seed, key.fontName, key.fontSize, key.fontStyle, key.fontColor, key.charset,
-                      key.options, key.rotation, key.width, key.height, key.charSpacing,
-                      key.lineSpacing, key.paragraphGap, key.lines);
+    return ::qHash(key.hash, seed);
 }
 
 PdfTextCache::Key PdfTextCache::keyOf(const PdfMemo& memo, const QRect& rect) {
@@ -36,6 +34,8 @@ PdfTextCache::Key PdfTextCache::keyOf(const PdfMemo& memo, const QRect& rect) {
     key.lineSpacing = memo.LineSpacing;
     key.paragraphGap = memo.ParagraphGap;
     key.lines = memo.lines;
+    // What tells a report's texts apart; the rest is compared on a match.
+    key.hash = qHashMulti(0, key.lines, key.width, key.height, key.fontSize, key.fontStyle);
     return key;
 }
 

@@ -42,8 +42,11 @@ class PdfTextCache {
 
   private:
     // Everything the results depend on: the layout engine's settings and the
-    // rectangle's size (not its place), and the text.
+    // rectangle's size (not its place), and the text. Its hash is taken once,
+    // as a draw looks it up in two tables and may insert it, and comes first
+    // so that unequal keys differ at once.
     struct Key {
+        size_t hash = 0;
         QString fontName;
         int fontSize = 0;
         unsigned fontStyle = 0;
