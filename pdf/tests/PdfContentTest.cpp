@@ -229,6 +229,21 @@ TEST_F(PdfContent, FilledMemoWithText) {
                                  "77.82 630.04 Td", "<00240025> Tj", "ET", "Q"}));
 }
 
+// The text cache tells texts apart by everything they are laid out with, not
+// only by what it hashes (the text, box and font size and style).
+TEST_F(PdfContent, SameTextInAnotherFontIsNotTakenFromTheCache) {
+    PdfMemo memo = sampleMemo(QStringLiteral("AB"), 100, 200, false);
+    painter.drawMemo(memo, layout);
+    memo.font.name = QStringLiteral("Courier New");
+    painter.drawMemo(memo, layout);
+    memo.font.name = QStringLiteral("Arial");
+    painter.drawMemo(memo, layout);
+    QList<QByteArray> fonts;
+    for (const QByteArray& line : contentLines())
+        if (line.endsWith(" Tf")) fonts.append(line);
+    EXPECT_EQ(fonts, (QList<QByteArray>{"/F0 10 Tf", "/F1 10 Tf", "/F0 10 Tf"}));
+}
+
 TEST_F(PdfContent, EmptyWrappedLineIsSkippedButKeepsItsPlace) {
     PdfMemo memo = sampleMemo(QString(), 100, 200, false);
     memo.box.Height = 80;
