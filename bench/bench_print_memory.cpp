@@ -2,8 +2,13 @@
 // suppliers have 10,000 and 100,000 accepted movements (plain invoices, so
 // every document is a row), prints each statement with the real program and
 // reports the peak resident memory, wall time and processor time of each
-// run. With pages streamed the peak grows far less than the rows.
+// run. With pages streamed the peak grows far less than the rows. The
+// ReportLab peer then draws the same number of rows in the same layout, and
+// the ratios qev / peer of the same run are printed.
 // Usage: bench_print_memory [qev program] [rows...]   (default 10000 100000)
+// The peer script is PEER_SCRIPT, or ../shared/bench/peer_reportlab.py beside
+// the checkout; it needs python3-reportlab and python3-pil
+// (bash bench/print_vs_peer.sh installs them). Without it only qev is measured.
 
 #include "bench/BenchCompany.h"
 #include "data/DemoCompany.h"
@@ -104,6 +109,24 @@ RunFigures run(const QByteArray& program, const QList<QByteArray>& arguments) {
     return figures;
 }
 
+QString loadAverage() {
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("unknown\n");
+    const QList<QByteArray> fields = file.readAll().split(' ');
+    return QString::fromLatin1(fields.mid(0, 3).join(' ')) + u'\n';
+}
+
+QString peerScript() {
+    const QString given = qEnvironmentVariable("PEER_SCRIPT");
+    if (!given.isEmpty()) return given;
+    const QString beside = QStringLiteral(QEV_SOURCE_DIR "/../shared/bench/peer_reportlab.py");
+    return QFile::exists(beside) ? beside : QString();
+}
+
+void printFigures(const char* who, const RunFigures& f) {
+    std::printf("  %-5s %10.2f %12.2f %12.1f\n", who, f.seconds, f.cpuSeconds, f.peakKiB / 1024.0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,7 +157,9 @@ int main(int argc, char** argv) {
         settings.close();
 
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
-        std::printf("%10s %10s %12s %12s\n", "rows", "seconds", "cpu seconds", "peak MiB");
+        const QString peer = peerScript();
+        if (peer.isEmpty()) std::printf("no peer script (set PEER_SCRIPT): qev alone\n");
+        std::printf("%-7s %10s %12s %12s\n", "rows", "seconds", "cpu seconds", "peak MiB");
         for (int rows : rowCounts) {
             const RunFigures f =
                 run(QFile::encodeName(program),
@@ -145,9 +170,22 @@ int main(int argc, char** argv) {
                              qPrintable(supplierCode(rows)), f.exitCode);
                 return 1;
             }
-            std::printf("%10d %10.2f %12.2f %12.1f\n", rows, f.seconds, f.cpuSeconds,
-                        f.peakKiB / 1024.0);
+            std::printf("%d\n", rows);
+            printFigures("qev", f);
+            if (peer.isEmpty()) continue;
+            const RunFigures p = run("/usr/bin/python3",
+                                     {QFile::encodeName(peer), QByteArray::number(rows),
+                                      QFile::encodeName(dir.filePath(QStringLiteral("peer.pdf")))});
+            if (p.exitCode != 0) {
+                std::fprintf(stderr, "the peer ended with %d\n", p.exitCode);
+                return 1;
+            }
+            printFigures("peer", p);
+            std::printf("  %-5s %10.2f %12.2f %12.2f   (goal: <= 0.20 time, <= 1.00 memory)\n",
+                        "ratio", f.seconds / p.seconds, f.cpuSeconds / p.cpuSeconds,
+                        double(f.peakKiB) / double(p.peakKiB));
         }
+        std::printf("load: %s", qPrintable(loadAverage()));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
