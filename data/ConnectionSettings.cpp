@@ -200,7 +200,8 @@ ConnectionSettings ConnectionSettings::fromPostgresConnInfo(const QString& connI
 QString ConnectionSettings::effectiveDataDirectory() const {
     const QString dir = dataDirectory.isEmpty() ? defaultDataDirectory() : dataDirectory;
     if (!QDir().mkpath(dir))
-        throw Error(QStringLiteral("Cannot create the data directory \"%1\"").arg(dir));
+        throw Error(QStringLiteral("No se puede crear la carpeta de datos \"%1\"")
+                        .arg(QDir::toNativeSeparators(dir)));
     return QDir::cleanPath(dir);
 }
 

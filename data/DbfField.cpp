@@ -92,7 +92,7 @@ void DbfField::storeNumber(char* bytes, double number) const {
     const char* from = text.isNull() ? digits : text.constData();
     // A number is never cut: that would store a different amount.
     if (length > width)
-        throw Error(QStringLiteral("The value %1 does not fit the field '%2'")
+        throw Error(QStringLiteral("El valor %1 no cabe en el campo '%2'")
                         .arg(QString::fromLatin1(from, length), name));
     std::fill(bytes, bytes + (width - length), ' ');
     std::copy_n(from, length, bytes + (width - length));

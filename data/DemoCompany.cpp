@@ -700,7 +700,8 @@ void DemoCompany::ensureSqliteFile(const QString& path) {
         std::error_code error;
         std::filesystem::rename(building.toStdU16String(), path.toStdU16String(), error);
         if (error && sqliteVersion(path) != demo::Version)
-            failure = QStringLiteral("Cannot create the demo company file \"%1\"").arg(path);
+            failure = QStringLiteral("No se puede crear el archivo de la empresa de demostración \"%1\"")
+                          .arg(QDir::toNativeSeparators(path));
     }
     QFile::remove(building);
     if (!failure.isEmpty()) throw Error(failure);

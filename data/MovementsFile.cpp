@@ -28,7 +28,7 @@ DBFHandle dbf(void* handle) {
 }
 
 QString fileError(const QString& path, const QString& what) {
-    return QStringLiteral("Movements file \"%1\": %2").arg(QDir::toNativeSeparators(path), what);
+    return QStringLiteral("Archivo de movimientos \"%1\": %2").arg(QDir::toNativeSeparators(path), what);
 }
 
 // Writes that did not reach the file, most often for want of disk space. The
@@ -45,12 +45,12 @@ Error writeFailure(const QString& path) {
 void createFile(const QString& path, const std::vector<MovementsFile::Field>& fields) {
     // LDID 3: the dBASE language driver id of Windows-1252.
     DBFHandle h = DBFCreateLL(QFile::encodeName(path).constData(), "LDID/3", dbfFileHooks());
-    if (!h) throw Error(fileError(path, QStringLiteral("cannot be created")));
+    if (!h) throw Error(fileError(path, QStringLiteral("no se puede crear")));
     for (const MovementsFile::Field& f : fields) {
         if (DBFAddNativeFieldType(h, f.name.toLatin1().constData(),
                                   f.nativeType ? f.nativeType : f.type, f.width, f.decimals) < 0) {
             DBFClose(h);
-            throw Error(fileError(path, QStringLiteral("cannot add the field '%1'").arg(f.name)));
+            throw Error(fileError(path, QStringLiteral("no se puede agregar el campo '%1'").arg(f.name)));
         }
     }
     DBFClose(h);
@@ -177,7 +177,7 @@ QString MovementsFile::fileNameOf(int number) {
 
 std::shared_ptr<MovementsFile> MovementsFile::open(const QString& directory) {
     if (!QDir().mkpath(directory))
-        throw Error(QStringLiteral("Cannot create the directory \"%1\"")
+        throw Error(QStringLiteral("No se puede crear la carpeta de datos \"%1\"")
                         .arg(QDir::toNativeSeparators(directory)));
     int number = 1;
     std::unique_ptr<QLockFile> lock = lockFreeFile(directory, number);
@@ -198,7 +198,7 @@ std::shared_ptr<MovementsFile> MovementsFile::open(const QString& directory) {
     }
     if (!QFileInfo::exists(path)) createFile(path, standardFields());
     DBFHandle h = openFile(path);
-    if (!h) throw Error(fileError(path, QStringLiteral("cannot be opened as a dBASE table")));
+    if (!h) throw Error(fileError(path, QStringLiteral("no se puede abrir como tabla dBASE")));
     stampToday(h);
     std::shared_ptr<MovementsFile> file(new MovementsFile(path, h, std::move(lock)));
     file->damageNotice_ = damaged;
@@ -234,7 +234,7 @@ void MovementsFile::readStructure() {
     // reaching beyond that would be read and written past each record.
     recordLength_ = h->nRecordLength;
     if (offset > recordLength_)
-        throw Error(fileError(path_, QStringLiteral("the fields do not fit its records")));
+        throw Error(fileError(path_, QStringLiteral("sus campos no caben en sus registros")));
     for (const Field& f : standardFields())
         if (fieldIndex(f.name) < 0)
             throw Error(fileError(path_, QStringLiteral("Field '%1' not found").arg(f.name)));
@@ -296,7 +296,7 @@ QByteArray MovementsFile::readRaw(int record) const {
 void MovementsFile::copyRaw(int record, char* destination) const {
     const char* raw = DBFReadTuple(dbf(handle_), record);
     if (!raw)
-        throw Error(fileError(path_, QStringLiteral("cannot read record %1").arg(record + 1)));
+        throw Error(fileError(path_, QStringLiteral("no se puede leer el registro %1").arg(record + 1)));
     std::copy_n(raw, recordLength_, destination);
 }
 
@@ -320,7 +320,7 @@ void MovementsFile::copyLiveRecords(char* destination, std::vector<int>& numbers
                       h->sHooks.FRead(into, SAOffset(recordLength_), SAOffset(stored), h->fp) ==
                           SAOffset(stored);
     h->sHooks.FSeek(h->fp, position, SEEK_SET);  // where shapelib left it
-    if (!read) throw Error(fileError(path_, QStringLiteral("cannot read its records")));
+    if (!read) throw Error(fileError(path_, QStringLiteral("no se pueden leer sus registros")));
     for (int r = 0; r < stored; ++r) {
         if (deleted_[std::size_t(r)]) continue;
         if (into != destination)
@@ -537,7 +537,7 @@ void MovementsFile::markDeleted(int record) {
     if (deleted_[std::size_t(record)]) return;
     const QByteArray key = keys_[std::size_t(record)];
     if (!DBFMarkRecordDeleted(dbf(handle_), record, 1))
-        throw Error(fileError(path_, QStringLiteral("cannot delete record %1").arg(record + 1)));
+        throw Error(fileError(path_, QStringLiteral("no se puede borrar el registro %1").arg(record + 1)));
     deleted_[std::size_t(record)] = true;
     --live_;
     indexRemove(key, record);
@@ -558,7 +558,7 @@ void MovementsFile::truncate() {
     createFile(path_, fields_);
     handle_ = openFile(path_);
     if (!handle_)
-        throw Error(fileError(path_, QStringLiteral("cannot be opened as a dBASE table")));
+        throw Error(fileError(path_, QStringLiteral("no se puede abrir como tabla dBASE")));
     stampToday(dbf(handle_));
 }
 

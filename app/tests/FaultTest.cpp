@@ -208,12 +208,13 @@ class ReadOnlyFolder : public FaultTest {
         ASSERT_TRUE(QFile::setPermissions(home, QFile::ReadOwner | QFile::WriteOwner |
                                                     QFile::ExeOwner));
     }
-    ProgramRun printAsUser(const QStringList& arguments) {
-        if (runuser.isEmpty()) return print(arguments);
+    ProgramRun printAsUser(const QStringList& arguments) { return printAsUser(ini, arguments); }
+    ProgramRun printAsUser(const QString& config, const QStringList& arguments) {
+        const QStringList withConfig = QStringList{"--config", config} + arguments;
+        if (runuser.isEmpty()) return runProcess(Qev, withConfig);
         QProcessEnvironment env = environmentWithRuntime(home);
         env.insert(QStringLiteral("HOME"), home);
-        return runProcess(runuser, QStringList{"-u", "nobody", "--", Qev, "--config", ini} + arguments,
-                          env);
+        return runProcess(runuser, QStringList{"-u", "nobody", "--", Qev} + withConfig, env);
     }
     static void setWritable(const QString& path, bool writable) {
         const auto rx = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
@@ -231,6 +232,15 @@ TEST_F(ReadOnlyFolder, ADataFolderThatCannotBeWrittenStopsTheRunWithAMessage) {
                                       "guarda ahí el archivo de movimientos.\n")
                            .arg(dataDir));
     EXPECT_TRUE(filesIn(dataDir).isEmpty());
+
+    // A data folder that does not exist yet and cannot be made there.
+    const QString unmade = QDir(dataDir).filePath(QStringLiteral("nueva"));
+    const QString unmadeIni = dir.filePath(QStringLiteral("unmade.ini"));
+    testcompany::writeSettingsFile(unmadeIni, database, unmade);
+    const ProgramRun none = printAsUser(unmadeIni, {"--print", "P0004", "--out", outDir});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.err, QStringLiteral("No se puede crear la carpeta de datos \"%1\".\n").arg(unmade));
+    EXPECT_FALSE(QFileInfo::exists(unmade));
 
     setWritable(dataDir, true);
     const ProgramRun next = printAsUser({"--print", "P0004", "--out", outDir});

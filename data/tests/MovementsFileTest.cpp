@@ -92,7 +92,7 @@ TEST_F(MovementsFileTest, AnExistingFileLackingAFieldIsRefusedClearly) {
         MovementsFile::open(dir.path());
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Movements file \"%1\": Field 'SALDO' not found")
+        EXPECT_EQ(e.message(), QStringLiteral("Archivo de movimientos \"%1\": Field 'SALDO' not found")
                                    .arg(dir.filePath("qevmovs.dbf")));
     }
 }
