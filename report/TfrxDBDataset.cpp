@@ -195,6 +195,20 @@ QString TfrxDBDataset::GetDisplayText(const QString& field) {
     return FRecordSet->displayTextAt(ref.number);
 }
 
+// Most fields a statement shows are texts: their value and display text come
+// from one read of the row.
+TfrxFieldReading TfrxDBDataset::ReadField(const QString& field, bool withText) {
+    Open();
+    const FieldRef& ref = fieldRef(field);
+    if (!ref.known || ref.type != FieldType::String || !FRecordSet->isOpen() || FieldsCount() == 0)
+        return TfrxCustomDBDataSet::ReadField(field, withText);
+    const QVariant value = FRecordSet->valueAt(ref.number);
+    TfrxFieldReading reading;
+    if (!value.isNull()) reading.value = value;
+    if (withText) reading.text = displayTextOf(value);
+    return reading;
+}
+
 frx::TfrxFieldType TfrxDBDataset::GetFieldType(const QString& field) {
     if (!FRecordSet ||
         !FRecordSet->hasField(FieldNameOf(field).isEmpty() ? field : FieldNameOf(field)))

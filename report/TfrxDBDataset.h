@@ -77,6 +77,7 @@ class TfrxDBDataset : public TfrxCustomDBDataSet {
 
     QVariant GetValue(const QString& field) override;
     QString GetDisplayText(const QString& field) override;
+    TfrxFieldReading ReadField(const QString& field, bool withText) override;
     frx::TfrxFieldType GetFieldType(const QString& field) override;
     bool IsBlobField(const QString& field) override;
     int RecordCount() override;

@@ -8,6 +8,17 @@
 
 namespace qev {
 
+TfrxFieldReading TfrxDataSet::ReadField(const QString& field, bool withText) {
+    TfrxFieldReading reading;
+    reading.blob = IsBlobField(field);
+    reading.value = GetValue(field);
+    if (reading.blob)
+        reading.text = reading.value.toString();
+    else if (withText)
+        reading.text = GetDisplayText(field);
+    return reading;
+}
+
 namespace {
 
 QMutex& listLock() {

@@ -10,6 +10,13 @@ namespace qev {
 
 class TfrxReport;
 
+// A field of the current row as a memo shows it.
+struct TfrxFieldReading {
+    QVariant value;
+    bool blob = false;
+    QString text;  // for a blob, or when asked for: the display text
+};
+
 // A report data set: what data bands walk (First, Next, Eof) and memos read
 // (GetValue, GetDisplayText). This base keeps the record counter and the
 // ranges; TfrxDBDataset adapts an application record set.
@@ -49,6 +56,10 @@ class TfrxDataSet : public TfrxDialogComponent {
     virtual int GetDisplayWidth(const QString&) { return 10; }
     virtual frx::TfrxFieldType GetFieldType(const QString&) { return frx::fftNumeric; }
     virtual QVariant GetValue(const QString&) { return {}; }
+    // What a memo bound to the field reads of each row: its value, and its
+    // display text when withText (a blob's text is its value's always). Data
+    // sets that pay for each read may read the field once here.
+    virtual TfrxFieldReading ReadField(const QString& field, bool withText);
     virtual void Initialize() {}
     virtual void Finalize() {}
     virtual void Open() {}

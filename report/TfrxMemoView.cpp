@@ -85,15 +85,10 @@ void TfrxCustomMemoView::GetData() {
     TfrxStretcheable::GetData();
     TfrxReport* report = Report();
     if (IsDataField()) {
-        TfrxDataSet* dataSet = DataSet();
-        if (dataSet->IsBlobField(DataField())) {
-            Value = dataSet->GetValue(DataField());
-            SetText(Value.toString());
-        } else {
-            Value = dataSet->GetValue(DataField());
-            SetText(DisplayFormat.Kind != frx::fkText ? FormatData(Value, DisplayFormat)
-                                                      : dataSet->GetDisplayText(DataField()));
-        }
+        const bool formatted = DisplayFormat.Kind != frx::fkText;
+        TfrxFieldReading field = DataSet()->ReadField(DataField(), !formatted);
+        Value = std::move(field.value);
+        SetText(formatted && !field.blob ? FormatData(Value, DisplayFormat) : field.text);
         if (HideZeros && isZeroNumber(Value)) SetText(QString());
     } else if (AllowExpressions) {
         const qsizetype comma = ExpressionDelimiters.indexOf(u',');

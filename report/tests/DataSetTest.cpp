@@ -211,6 +211,30 @@ TEST_F(DataSetFixture, ValuesByFieldType) {
     dataSet.Finalize();
 }
 
+// What a memo reads of a row in one call is what it would read field by
+// field: the value, the display text, a blob's text; nulls and unknown fields too.
+TEST_F(DataSetFixture, ReadFieldGivesTheValueAndTheDisplayText) {
+    dataSet.Initialize();
+    dataSet.First();
+    for (int row = 0; row < 2; ++row, dataSet.Next()) {
+        for (const char* name : {"CardName", "cardname", "Balance", "Docs", "Since", "Notes", "Nope"}) {
+            const QString field = QString::fromLatin1(name);
+            const bool blob = dataSet.IsBlobField(field);
+            const QVariant value = dataSet.GetValue(field);
+            const QString text = blob ? value.toString() : dataSet.GetDisplayText(field);
+            const TfrxFieldReading withText = dataSet.ReadField(field, true);
+            EXPECT_EQ(withText.value, value) << name << row;
+            EXPECT_EQ(withText.value.isValid(), value.isValid()) << name << row;
+            EXPECT_EQ(withText.blob, blob) << name << row;
+            EXPECT_EQ(withText.text, text) << name << row;
+            const TfrxFieldReading without = dataSet.ReadField(field, false);
+            EXPECT_EQ(without.value, value) << name << row;
+            EXPECT_EQ(without.text, blob ? text : QString()) << name << row;
+        }
+    }
+    dataSet.Finalize();
+}
+
 // Field names are resolved once per record set: another record set, with
 // its fields in another order, is read by its own.
 TEST_F(DataSetFixture, AnotherRecordSetIsReadByItsOwnFields) {
