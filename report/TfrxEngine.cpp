@@ -44,6 +44,7 @@ int levelOf(const TfrxDataBand* band) {
 
 QList<TfrxView*> viewsOf(const TfrxBand* band) {
     QList<TfrxView*> views;
+    views.reserve(band->Objects().size());  // three times a band per row
     for (TfrxComponent* c : band->Objects())
         if (auto* view = qobject_cast<TfrxView*>(c)) views.append(view);
     return views;
