@@ -3,12 +3,11 @@
 #include "format/AmountText.h"
 #include "format/Error.h"
 #include "spreadsheet/StatementSheet.h"
+#include "spreadsheet/XlsxLibraries.h"
 #include "spreadsheet/XlsxPackageCheck.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <xlsxwriter.h>
 
 #include <algorithm>
 #include <memory>
@@ -16,6 +15,10 @@
 namespace qev {
 
 namespace {
+
+const XlsxLibrary& lxw() {
+    return XlsxLibrary::get();
+}
 
 const char* const MovementsSheet = "Movimientos";
 const char* const AgeingSheet = "Antigüedad";
@@ -46,20 +49,20 @@ struct Formats {
 
 Formats addFormats(lxw_workbook* book) {
     Formats f{};
-    f.title = workbook_add_format(book);
-    format_set_bold(f.title);
-    format_set_bottom(f.title, LXW_BORDER_THIN);
-    f.money = workbook_add_format(book);
-    format_set_num_format(f.money, MoneyFormat);
-    f.moneyTotal = workbook_add_format(book);
-    format_set_num_format(f.moneyTotal, MoneyFormat);
-    format_set_bold(f.moneyTotal);
-    format_set_top(f.moneyTotal, LXW_BORDER_THIN);
-    f.date = workbook_add_format(book);
-    format_set_num_format(f.date, DateFormat);
-    format_set_align(f.date, LXW_ALIGN_LEFT);
-    f.label = workbook_add_format(book);
-    format_set_bold(f.label);
+    f.title = lxw().workbook_add_format(book);
+    lxw().format_set_bold(f.title);
+    lxw().format_set_bottom(f.title, LXW_BORDER_THIN);
+    f.money = lxw().workbook_add_format(book);
+    lxw().format_set_num_format(f.money, MoneyFormat);
+    f.moneyTotal = lxw().workbook_add_format(book);
+    lxw().format_set_num_format(f.moneyTotal, MoneyFormat);
+    lxw().format_set_bold(f.moneyTotal);
+    lxw().format_set_top(f.moneyTotal, LXW_BORDER_THIN);
+    f.date = lxw().workbook_add_format(book);
+    lxw().format_set_num_format(f.date, DateFormat);
+    lxw().format_set_align(f.date, LXW_ALIGN_LEFT);
+    f.label = lxw().workbook_add_format(book);
+    lxw().format_set_bold(f.label);
     return f;
 }
 
@@ -67,13 +70,13 @@ Formats addFormats(lxw_workbook* book) {
 void check(lxw_error error) {
     if (error != LXW_NO_ERROR)
         throw Error(QStringLiteral("No se pudo crear la hoja de cálculo: %1.")
-                        .arg(QString::fromUtf8(lxw_strerror(error))));
+                        .arg(QString::fromUtf8(lxw().lxw_strerror(error))));
 }
 
 void writeText(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const QString& text,
                lxw_format* format = nullptr) {
     if (text.isEmpty()) return;  // an empty string cell is no help to anyone
-    check(worksheet_write_string(sheet, row, col, utf8(text).constData(), format));
+    check(lxw().worksheet_write_string(sheet, row, col, utf8(text).constData(), format));
 }
 
 void writeDate(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const QDate& date,
@@ -83,7 +86,7 @@ void writeDate(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const QDate& 
         return;
     }
     lxw_datetime value{date.year(), date.month(), date.day(), 0, 0, 0.0};
-    check(worksheet_write_datetime(sheet, row, col, &value, f.date));
+    check(lxw().worksheet_write_datetime(sheet, row, col, &value, f.date));
 }
 
 // The text the cell shows, for the width of its column.
@@ -107,10 +110,10 @@ void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const SheetCe
         const Formats& f;
         void operator()(std::monostate) const {}
         void operator()(qint64 n) const {
-            check(worksheet_write_number(sheet, row, col, double(n), nullptr));
+            check(lxw().worksheet_write_number(sheet, row, col, double(n), nullptr));
         }
         void operator()(Currency c) const {
-            check(worksheet_write_number(sheet, row, col, c.toDouble(), f.money));
+            check(lxw().worksheet_write_number(sheet, row, col, c.toDouble(), f.money));
         }
         void operator()(const QDate& d) const { writeDate(sheet, row, col, d, f); }
         void operator()(const QString& s) const { writeText(sheet, row, col, s); }
@@ -134,7 +137,7 @@ void writeMovements(lxw_workbook* book, const StatementSheet& statement, const F
                                    "admite %2.")
                         .arg(statement.rows.size())
                         .arg(LXW_ROW_MAX - FirstMovementRow));
-    lxw_worksheet* sheet = workbook_add_worksheet(book, MovementsSheet);
+    lxw_worksheet* sheet = lxw().workbook_add_worksheet(book, MovementsSheet);
     writeSupplier(sheet, statement, f);
     writeText(sheet, HeadingRow, 0, statement.heading, f.label);
 
@@ -154,16 +157,16 @@ void writeMovements(lxw_workbook* book, const StatementSheet& statement, const F
         ++row;
     }
     for (std::size_t c = 0; c < SheetColumns.size(); ++c)
-        check(worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c),
-                                   std::min(double(widths[c]) + 1, MaxColumnWidth), nullptr));
-    worksheet_freeze_panes(sheet, FirstMovementRow, 0);
-    check(worksheet_autofilter(sheet, TitleRow, 0, std::max(TitleRow, row - 1),
-                               lxw_col_t(SheetColumns.size() - 1)));
+        check(lxw().worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c),
+                                         std::min(double(widths[c]) + 1, MaxColumnWidth), nullptr));
+    lxw().worksheet_freeze_panes(sheet, FirstMovementRow, 0);
+    check(lxw().worksheet_autofilter(sheet, TitleRow, 0, std::max(TitleRow, row - 1),
+                                     lxw_col_t(SheetColumns.size() - 1)));
 }
 
 void writeAgeing(lxw_workbook* book, const StatementSheet& statement, const AgeingSummary& ageing,
                  const Formats& f) {
-    lxw_worksheet* sheet = workbook_add_worksheet(book, AgeingSheet);
+    lxw_worksheet* sheet = lxw().workbook_add_worksheet(book, AgeingSheet);
     writeSupplier(sheet, statement, f);
     writeText(sheet, HeadingRow, 0, QStringLiteral("Al:"), f.label);
     if (ageing.asOf.isValid()) writeDate(sheet, HeadingRow, 1, ageing.asOf, f);
@@ -173,13 +176,13 @@ void writeAgeing(lxw_workbook* book, const StatementSheet& statement, const Agei
     for (const AgeingBucket& bucket : ageing.buckets) {
         ++row;
         writeText(sheet, row, 0, bucket.label);
-        check(worksheet_write_number(sheet, row, 1, bucket.amount.toDouble(), f.money));
+        check(lxw().worksheet_write_number(sheet, row, 1, bucket.amount.toDouble(), f.money));
     }
     ++row;
     writeText(sheet, row, 0, QStringLiteral("Total"), f.label);
-    check(worksheet_write_number(sheet, row, 1, ageing.total.toDouble(), f.moneyTotal));
-    check(worksheet_set_column(sheet, 0, 0, 16, nullptr));
-    check(worksheet_set_column(sheet, 1, 1, 20, nullptr));
+    check(lxw().worksheet_write_number(sheet, row, 1, ageing.total.toDouble(), f.moneyTotal));
+    check(lxw().worksheet_set_column(sheet, 0, 0, 16, nullptr));
+    check(lxw().worksheet_set_column(sheet, 1, 1, 20, nullptr));
 }
 
 }  // namespace
@@ -195,17 +198,17 @@ QByteArray statementXlsx(const StatementSheet& statement) {
     const QString path = scratch.filePath(QStringLiteral("estado.xlsx"));
     lxw_workbook_options options{};
     options.tmpdir = const_cast<char*>(folder.constData());
-    lxw_workbook* book = workbook_new_opt(QFile::encodeName(path).constData(), &options);
+    lxw_workbook* book = lxw().workbook_new_opt(QFile::encodeName(path).constData(), &options);
     if (!book) throw Error(QStringLiteral("No se pudo crear la hoja de cálculo."));
     try {
         const Formats f = addFormats(book);
         writeMovements(book, statement, f);
         if (statement.ageing) writeAgeing(book, statement, *statement.ageing, f);
     } catch (...) {
-        lxw_workbook_free(book);
+        lxw().lxw_workbook_free(book);
         throw;
     }
-    check(workbook_close(book));  // writes the file and frees the workbook
+    check(lxw().workbook_close(book));  // writes the file and frees the workbook
     checkXlsxPackage(path);
 
     QFile file(path);
