@@ -95,7 +95,7 @@ TfrxPage* TfrxComponent::Page() const {
 
 TfrxReport* TfrxComponent::Report() const {
     for (const TfrxComponent* c = this; c; c = c->FParent)
-        if (auto* report = qobject_cast<TfrxReport*>(const_cast<TfrxComponent*>(c))) return report;
+        if (TfrxReport* report = c->asReport()) return report;
     return nullptr;
 }
 

@@ -123,6 +123,9 @@ class TfrxComponent : public QObject {
 
   protected:
     frx::TfrxComponentStyles FComponentStyle = frx::csPreviewVisible;
+    // What Report() asks each ancestor: cheaper than a cast, as every memo
+    // of every row looks for its report.
+    virtual TfrxReport* asReport() const { return nullptr; }
 
   private:
     void attachTo(TfrxComponent* parent);

@@ -160,6 +160,9 @@ class TfrxReport : public TfrxComponent {
 
     void Clear() override;
 
+  protected:
+    TfrxReport* asReport() const override { return const_cast<TfrxReport*>(this); }
+
   private:
     QVariantList VariablesList() const;
     void SetVariablesList(const QVariantList& list);
