@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include <chrono>
 #include <cstdio>
 #include <utility>
 
@@ -13,8 +14,18 @@ void writeToStandardError(const QString& text, const QString& caption) {
     std::fprintf(stderr, "%s\n%s\n", qPrintable(caption), qPrintable(text));
 }
 
+// The engine asks for every band, tens of thousands of times on a long
+// statement: pending events are handled at most every few milliseconds, which
+// a window's user does not notice.
 void processPendingEvents() {
-    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+    using Clock = std::chrono::steady_clock;
+    constexpr auto interval = std::chrono::milliseconds(10);
+    thread_local Clock::time_point last;
+    if (!QCoreApplication::instance()) return;
+    const Clock::time_point now = Clock::now();
+    if (now - last < interval) return;
+    last = now;
+    QCoreApplication::processEvents();
 }
 
 TfrxMessageBoxFunction& messageBox() {
