@@ -90,7 +90,12 @@ void PdfImages::ClearXObject() {
 }
 
 int PdfImages::addImage(PdfOutput& out, const QByteArray& jpeg, int width, int height) {
-    const QByteArray hash = QCryptographicHash::hash(jpeg, QCryptographicHash::Md5);
+    // The logo of every page comes as the very same bytes: hashed once.
+    if (!jpeg.isSharedWith(FLastHashed)) {
+        FLastHash = QCryptographicHash::hash(jpeg, QCryptographicHash::Md5);
+        FLastHashed = jpeg;
+    }
+    const QByteArray hash = FLastHash;
     int index = FindXObject(hash);
     if (index < 0) {
         const int n = out.UpdateXRef();

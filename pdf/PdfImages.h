@@ -40,6 +40,7 @@ class PdfImages {
     QImage FLastImage;
     int FLastQuality = -1;
     QByteArray FLastJpeg;
+    QByteArray FLastHashed, FLastHash;  // held, so that equal data means equal bytes
 };
 
 }  // namespace qev
