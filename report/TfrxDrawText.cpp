@@ -28,6 +28,7 @@ void TfrxDrawText::SetFont(const FontDesc& font) {
     FFont = font;
     FFontSize = font.size;
     FPixelHeight = fontPixelHeight(FFontSize, FDefPPI);
+    FFitWidths.clear();
 }
 
 void TfrxDrawText::SetOptions(bool WordWrap, bool HTMLTags, bool RTLReading, bool WordBreak,
@@ -163,6 +164,7 @@ void TfrxDrawText::SetText(const QStringList& lines) {
     QMutexLocker lock(&GraphCS());
     FPlainText.clear();
     FText.clear();
+    FFitWidths.clear();
     FHTMLTags.Init(FFont.color, FFontSize, FFont.style);
     if (lines.isEmpty()) return;
     const bool across =
@@ -195,6 +197,7 @@ void TfrxDrawText::addLine(const QString& s, const TfrxHTMLTags& records, int fr
         lineRecords.back().Default = true;
     }
     FText.push_back(line);
+    FFitWidths.push_back(-1);
     FHTMLTags.lines().push_back(std::move(lineRecords));
 }
 
@@ -205,6 +208,7 @@ void TfrxDrawText::WrapTextLine(QString s, int Width, int FirstLineWidth, int Ch
     if (n < 2 || !FWordWrap) {
         if (n == 0) {  // a line of tags only
             FText.push_back({QString(), 0, lineStart});
+            FFitWidths.push_back(-1);
             FHTMLTags.lines().emplace_back();
             return;
         }
@@ -216,6 +220,10 @@ void TfrxDrawText::WrapTextLine(QString s, int Width, int FirstLineWidth, int Ch
     std::partial_sum(cumulative.begin(), cumulative.end(), cumulative.begin());
     if (cumulative.back() < FirstLineWidth) {
         addLine(s, records, 0, n - 1, false);
+        const bool plain =
+            FCharSpacing == 0 && std::none_of(records.begin(), records.end(),
+                                              [](const TfrxHTMLTag& r) { return r.Small; });
+        if (plain) FFitWidths.back() = cumulative.back();
         return;
     }
 
@@ -290,7 +298,9 @@ double TfrxDrawText::CalcWidth() {
     std::vector<int32_t>& advances = FWidthArray;
     for (size_t i = 0; i < FText.size(); ++i) {
         const QString& text = FText[i].text;
-        int width = measureRuns(text, FHTMLTags.lines()[i], 0, false, advances);
+        const bool known = i < FFitWidths.size() && FFitWidths[i] >= 0 && FCharSpacing == 0;
+        int width =
+            known ? FFitWidths[i] : measureRuns(text, FHTMLTags.lines()[i], 0, false, advances);
         width += rnd(text.size() * FCharSpacing * kRatio);
         if (FText[i].flags & 1) width += rnd(FParagraphGap * kRatio);
         widest = std::max(widest, width);

@@ -59,7 +59,10 @@ class TfrxDrawText {
     void SetText(const QStringList& lines);
     void SetParaBreaks(bool FirstParaBreak, bool LastParaBreak);
     // Measure the text as UTF-16 even for a font with another character set.
-    void SetUseDefaultCharset(bool value) { FUseDefaultCharset = value; }
+    void SetUseDefaultCharset(bool value) {
+        FUseDefaultCharset = value;
+        FFitWidths.clear();
+    }
 
     QString GetWrappedText() const;
     double LineHeight() const;
@@ -120,6 +123,10 @@ class TfrxDrawText {
     bool FRTLReading = false, FWordBreak = false, FWordWrap = true, FWysiwyg = true;
     bool FUseDefaultCharset = false;
     std::vector<TfrxWrappedLine> FText;
+    // By wrapped line: its width at 600 per inch when wrapping measured it
+    // whole without character spacing or small type, else -1 (CalcWidth
+    // measures it then). A new font or character set forgets them.
+    std::vector<int> FFitWidths;
     QString FPlainText;
 };
 

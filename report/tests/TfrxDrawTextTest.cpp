@@ -155,6 +155,15 @@ TEST(TfrxDrawTextTest, CalcWidthIsTheWidestLine) {
     layout.engine.SetParaBreaks(true, false);
     layout.engine.SetGaps(2, 0, 2);
     EXPECT_NEAR(layout.engine.CalcWidth(), 184 / 6.25, 1e-9);
+    // A font set after wrapping is the one measured, not the wrapping's.
+    layout.wrap({"aaaa"}, 100);
+    FontDesc larger;
+    larger.size = 20;
+    layout.engine.SetFont(larger);
+    Layout big(20);
+    const double bigWidth = big.wrap({"aaaa"}, 100).engine.CalcWidth();
+    EXPECT_GT(bigWidth, 184 / 6.25);
+    EXPECT_EQ(layout.engine.CalcWidth(), bigWidth);
 }
 
 TEST(TfrxDrawTextTest, ParaBreaksClearFlagsOfContinuationParts) {
