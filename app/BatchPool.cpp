@@ -12,13 +12,17 @@ namespace qev {
 
 struct BatchPool::Worker {
     QProcess* process = nullptr;
-    int current = -1;  // the index it is printing, -1 when idle
+    std::deque<int> given;  // indexes sent and not yet answered; it prints the first
     QByteArray buffer;
     bool fatal = false;   // it could not start: not started again
     bool ending = false;  // its process has ended: nothing more is handed to it
 };
 
 namespace {
+
+// Statements sent to a worker ahead of its answers: the one it prints and the
+// next, already in its input when it finishes.
+constexpr std::size_t StatementsAhead = 2;
 
 QByteArray jsonLine(const QJsonObject& object) {
     return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
@@ -27,12 +31,15 @@ QByteArray jsonLine(const QJsonObject& object) {
 }  // namespace
 
 BatchPool::BatchPool(QString program, QByteArray startMessage, QStringList codes, int workers,
-                     Done done)
+                     Done done, const std::vector<int>& handOutOrder)
     : program_(std::move(program)),
       startMessage_(std::move(startMessage)),
       codes_(std::move(codes)),
       done_(std::move(done)) {
-    for (int i = 0; i < codes_.size(); ++i) queue_.push_back(i);
+    if (handOutOrder.size() == std::size_t(codes_.size()))
+        queue_.assign(handOutOrder.begin(), handOutOrder.end());
+    else
+        for (int i = 0; i < codes_.size(); ++i) queue_.push_back(i);
     const int count = std::max(1, std::min(workers, int(codes_.size())));
     for (int i = 0; i < count; ++i) workers_.push_back(std::make_unique<Worker>());
 }
@@ -63,7 +70,7 @@ void BatchPool::start(Worker& worker) {
     auto* process = new QProcess;
     worker.process = process;
     worker.buffer.clear();
-    worker.current = -1;
+    worker.given.clear();
     worker.ending = false;
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     connect(process, &QProcess::readyReadStandardOutput, this, [this, &worker] {
@@ -85,14 +92,16 @@ void BatchPool::start(Worker& worker) {
 
 void BatchPool::feed(Worker& worker) {
     if (worker.ending) return;
-    if (queue_.empty()) {
-        worker.process->closeWriteChannel();
-        return;
+    QByteArray lines;
+    while (worker.given.size() < StatementsAhead && !queue_.empty()) {
+        const int index = queue_.front();
+        queue_.pop_front();
+        worker.given.push_back(index);
+        lines += jsonLine({{"i", index}, {"code", codes_[index]}});
     }
-    worker.current = queue_.front();
-    queue_.pop_front();
-    worker.process->write(
-        jsonLine({{"i", worker.current}, {"code", codes_[worker.current]}}));
+    if (!lines.isEmpty()) worker.process->write(lines);
+    // Nothing more to hand out: the worker ends once it has answered.
+    if (queue_.empty()) worker.process->closeWriteChannel();
 }
 
 void BatchPool::readAnswers(Worker& worker) {
@@ -112,8 +121,9 @@ void BatchPool::answer(Worker& worker, const QByteArray& line) {
         return;  // its statement goes back to the others when it ends
     }
     const int index = message.value(QLatin1String("i")).toInt(-1);
-    if (index != worker.current) return;  // not an answer to what it was given
-    worker.current = -1;
+    if (worker.given.empty() || index != worker.given.front())
+        return;  // not an answer to what it was given
+    worker.given.pop_front();
     finishOne(index, message.value(QLatin1String("path")).toString(),
               message.value(QLatin1String("error")).toString());
     feed(worker);
@@ -126,15 +136,15 @@ void BatchPool::ended(Worker& worker) {
     worker.process->disconnect(this);
     // Not deleted inside its own signal; kept until the pool goes.
     retired_.emplace_back(std::exchange(worker.process, nullptr));
-    if (worker.current >= 0) {
-        const int index = std::exchange(worker.current, -1);
-        if (worker.fatal)
-            queue_.push_front(index);  // never started on it
-        else
-            finishOne(index, {},
-                      QStringLiteral("El proceso que escribía el estado de cuenta terminó de "
-                                     "forma inesperada."));
+    // What it was given and had not begun goes back to the others, first.
+    std::deque<int> given = std::exchange(worker.given, {});
+    if (!given.empty() && !worker.fatal) {
+        finishOne(given.front(), {},
+                  QStringLiteral("El proceso que escribía el estado de cuenta terminó de "
+                                 "forma inesperada."));
+        given.pop_front();
     }
+    queue_.insert(queue_.begin(), given.begin(), given.end());
     if (queue_.empty()) return;
     if (!worker.fatal) {
         start(worker);

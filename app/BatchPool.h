@@ -24,13 +24,20 @@ namespace qev {
 // Talk with a worker is one JSON object per line. The pool sends the start
 // message first, then {"i": index, "code": code} for each statement; the worker
 // answers {"i": index, "path": the files written} or {"i": index, "error": text}, or
-// {"fatal": text} when it cannot start.
+// {"fatal": text} when it cannot start. A worker answers in the order it is
+// given statements, and is kept one statement ahead so that it never waits
+// for the pool between two of them.
+//
+// Statements are handed out in the order given (the largest first keeps the
+// workers busy to the end); each is answered by its index into codes.
 class BatchPool : public QObject {
   public:
     // index into codes; path when written, error otherwise.
     using Done = std::function<void(int index, const QString& path, const QString& error)>;
 
-    BatchPool(QString program, QByteArray startMessage, QStringList codes, int workers, Done done);
+    // handOutOrder: indexes into codes, each once; empty for the codes' order.
+    BatchPool(QString program, QByteArray startMessage, QStringList codes, int workers, Done done,
+              const std::vector<int>& handOutOrder = {});
     ~BatchPool() override;
 
     // Returns when every code has been answered (by a worker or as a failure).

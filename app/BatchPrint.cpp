@@ -6,6 +6,7 @@
 #include "app/ErrorBox.h"
 #include "app/StatementExporter.h"
 #include "app/StatementPrinter.h"
+#include "data/CompanySummary.h"
 #include "data/ConexionSAP.h"
 #include "data/ConnectionSettings.h"
 #include "data/MovementsFile.h"
@@ -23,9 +24,12 @@
 #include <QTextStream>
 #include <QThread>
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <numeric>
+#include <vector>
 
 namespace qev {
 
@@ -230,6 +234,24 @@ ConnectionSettings settingsFromJson(const QJsonObject& o) {
     return s;
 }
 
+// The statements with the most documents first, so that no long one is left
+// to a single worker at the end; the codes' order when the counts cannot be
+// read (the order only spreads the work).
+std::vector<int> largestFirst(ConexionSAP& conexion, const QStringList& codes) {
+    QHash<QString, long long> documents;
+    try {
+        documents = CompanySummary::documentsBySupplier(conexion);
+    } catch (const std::exception&) {
+        return {};
+    }
+    std::vector<int> order(std::size_t(codes.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return documents.value(codes[a]) > documents.value(codes[b]);
+    });
+    return order;
+}
+
 int jobsFor(const BatchPrintRequest& request, int statements) {
     const int jobs = request.jobs > 0 ? request.jobs : QThread::idealThreadCount();
     return std::max(1, std::min(jobs, statements));
@@ -238,8 +260,8 @@ int jobsFor(const BatchPrintRequest& request, int statements) {
 // The settings go to the workers on their input, so that no password is put
 // on a command line or in a file.
 void printInWorkers(const ConnectionSettings& settings, const BatchPrintRequest& request,
-                    const QStringList& codes, const BatchOutputs& outputs, int jobs,
-                    ProgressLines& progress) {
+                    const QStringList& codes, const std::vector<int>& handOutOrder,
+                    const BatchOutputs& outputs, int jobs, ProgressLines& progress) {
     const QString program = request.workerProgram.isEmpty()
                                 ? QCoreApplication::applicationFilePath()
                                 : request.workerProgram;
@@ -248,10 +270,12 @@ void printInWorkers(const ConnectionSettings& settings, const BatchPrintRequest&
                                   {"statement", toJson(request.statement)},
                                   {"outputs", outputs.toJson()}})
             .toJson(QJsonDocument::Compact);
-    BatchPool pool(program, start, codes, jobs,
-                   [&progress](int index, const QString& path, const QString& error) {
-                       progress.done(index, path, error);
-                   });
+    BatchPool pool(
+        program, start, codes, jobs,
+        [&progress](int index, const QString& path, const QString& error) {
+            progress.done(index, path, error);
+        },
+        handOutOrder);
     pool.run();
 }
 
@@ -299,9 +323,10 @@ int runBatchPrint(const ConnectionSettings& settings, const BatchPrintRequest& r
     // a server failure follow the order of the suppliers.
     const int jobs = mail ? 1 : jobsFor(request, int(codes.size()));
     if (jobs > 1) {
+        const std::vector<int> order = largestFirst(sources->conexion, codes);
         sources.reset();  // the workers bring their own connections and movements files
         ProgressLines progress(codes, out, err);
-        printInWorkers(settings, request, codes, outputs, jobs, progress);
+        printInWorkers(settings, request, codes, order, outputs, jobs, progress);
         if (progress.failed() == 0) return BatchPrinted;
         err << QStringLiteral("%1 de %2 estados de cuenta no se pudieron escribir.")
                    .arg(progress.failed())
@@ -378,7 +403,8 @@ int runBatchWorker(std::istream& in, std::ostream& out) {
     };
     QJsonObject start;
     readMessage(start);
-    const BatchOutputs outputs = BatchOutputs::fromJson(start.value(QLatin1String("outputs")).toObject());
+    const BatchOutputs outputs =
+        BatchOutputs::fromJson(start.value(QLatin1String("outputs")).toObject());
     const StatementOptions statement =
         statementFromJson(start.value(QLatin1String("statement")).toObject());
     std::unique_ptr<BatchSources> sources;

@@ -34,4 +34,17 @@ CompanySummary CompanySummary::of(ConexionSAP& conexion) {
     return summary;
 }
 
+QHash<QString, long long> CompanySummary::documentsBySupplier(ConexionSAP& conexion) {
+    QSqlQuery query(conexion.database());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral(
+            "SELECT CardCode, COUNT(*) FROM (SELECT CardCode FROM OPCH UNION ALL "
+            "SELECT CardCode FROM ORPC UNION ALL SELECT CardCode FROM OVPM) d GROUP BY CardCode")))
+        throw Error(query.lastError().text());
+    QHash<QString, long long> counts;
+    while (query.next()) counts.insert(query.value(0).toString(), query.value(1).toLongLong());
+    if (query.lastError().isValid()) throw Error(query.lastError().text());
+    return counts;
+}
+
 }  // namespace qev

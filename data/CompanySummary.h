@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QHash>
+#include <QString>
+
 namespace qev {
 
 class ConexionSAP;
@@ -14,6 +17,10 @@ struct CompanySummary {
 
     // Throws Error with the driver's text when a count cannot be read.
     static CompanySummary of(ConexionSAP& conexion);
+
+    // Invoices, credit notes and payments per supplier code; codes without
+    // documents are absent. Throws Error with the driver's text.
+    static QHash<QString, long long> documentsBySupplier(ConexionSAP& conexion);
 };
 
 }  // namespace qev

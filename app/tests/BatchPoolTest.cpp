@@ -6,6 +6,8 @@
 #include "testing/QtPrinters.h"
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -26,6 +28,9 @@ if start.get("mode") == "fatal":
 for line in sys.stdin:
     job = json.loads(line)
     code = job["code"]
+    if "log" in start:
+        with open(start["log"], "a") as log:
+            log.write(code + "\n")
     if code.startswith("CRASH"):
         os._exit(9)
     if code.startswith("FAIL"):
@@ -48,13 +53,16 @@ class BatchPoolTest : public ::testing::Test {
 
     // index -> "path" or "!error", and how often each index was answered.
     std::map<int, QString> run(const QString& program, const QByteArray& start,
-                               const QStringList& codes, int workers) {
+                               const QStringList& codes, int workers,
+                               const std::vector<int>& order = {}) {
         std::map<int, QString> results;
-        BatchPool pool(program, start, codes, workers,
-                       [&](int index, const QString& path, const QString& error) {
-                           ++answers[index];
-                           results[index] = error.isEmpty() ? path : u'!' + error;
-                       });
+        BatchPool pool(
+            program, start, codes, workers,
+            [&](int index, const QString& path, const QString& error) {
+                ++answers[index];
+                results[index] = error.isEmpty() ? path : u'!' + error;
+            },
+            order);
         pool.run();
         return results;
     }
@@ -84,11 +92,31 @@ TEST_F(BatchPoolTest, EveryStatementIsAnsweredOnceEvenWhenAWorkerDies) {
     }
 }
 
+TEST_F(BatchPoolTest, StatementsGoOutInTheOrderGivenAndAreAnsweredByTheirIndex) {
+    const QString log = dir.filePath(QStringLiteral("given.log"));
+    const QByteArray start =
+        QJsonDocument(QJsonObject{{"log", log}}).toJson(QJsonDocument::Compact);
+    const std::map<int, QString> results =
+        run(worker, start, {"A", "B", "CRASH", "D"}, 1, {3, 2, 0, 1});
+    EXPECT_EQ(results,
+              (std::map<int, QString>{
+                  {0, "/out/A"},
+                  {1, "/out/B"},
+                  {2, "!El proceso que escribía el estado de cuenta terminó de forma inesperada."},
+                  {3, "/out/D"}}));
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    // A, given ahead to the worker that died, went to the next one.
+    EXPECT_EQ(file.readAll(), QByteArray("D\nCRASH\nA\nB\n"));
+    for (const auto& [index, count] : answers) EXPECT_EQ(count, 1) << index;
+}
+
 TEST_F(BatchPoolTest, WorkersThatCannotStartFailEveryStatementWithTheirReason) {
     const QStringList codes{"A", "B", "C"};
     const std::map<int, QString> fatal = run(worker, R"({"mode":"fatal"})", codes, 2);
-    EXPECT_EQ(fatal, (std::map<int, QString>{
-                         {0, "!No hay conexión."}, {1, "!No hay conexión."}, {2, "!No hay conexión."}}));
+    EXPECT_EQ(fatal,
+              (std::map<int, QString>{
+                  {0, "!No hay conexión."}, {1, "!No hay conexión."}, {2, "!No hay conexión."}}));
 
     answers.clear();
     const QString missing = dir.filePath(QStringLiteral("no-such-program"));

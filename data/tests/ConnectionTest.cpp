@@ -1,3 +1,4 @@
+#include "data/CompanySummary.h"
 #include "data/ConexionSAP.h"
 #include "data/ConnectionSettings.h"
 #include "data/tests/DemoBackends.h"
@@ -78,7 +79,8 @@ TEST(ConnectionSettings, AMalformedFileIsRefusedWithWhatIsWrong) {
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("qev.ini"));
     const QString where = QStringLiteral("Archivo de configuración \"%1\": ").arg(ini);
-    const QString invalid = QStringLiteral("El archivo de configuración \"%1\" no es válido: ").arg(ini);
+    const QString invalid =
+        QStringLiteral("El archivo de configuración \"%1\" no es válido: ").arg(ini);
     struct Case {
         const char* what;
         QByteArray text;
@@ -90,7 +92,10 @@ TEST(ConnectionSettings, AMalformedFileIsRefusedWithWhatIsWrong) {
         {"value without =", "[database]\n; the server\ndriver postgresql\n",
          invalid + "la línea 3 (\"driver postgresql\") no es una sección [nombre] ni una "
                    "clave=valor"},
-        {"not a text file", QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0", 10),
+        {"not a text file",
+         QByteArray("\x7f"
+                    "ELF\x02\x01\x01\0\0\0",
+                    10),
          invalid + "la línea 1 (\"?ELF??????\") no es una sección [nombre] ni una "
                    "clave=valor"},
         {"unknown driver", "[database]\ndriver=oracle\n",
@@ -206,6 +211,21 @@ TEST_P(ReadOnlyConnection, RefusesWrites) {
     ASSERT_TRUE(q.exec(QStringLiteral("SELECT CardName FROM OCRD WHERE CardCode = 'P00001'")));
     ASSERT_TRUE(q.next());
     EXPECT_NE(q.value(0).toString(), QStringLiteral("x"));
+}
+
+// The documents per supplier add up to the company's totals, and the
+// supplier with the most is the demo's largest statement.
+TEST_P(ReadOnlyConnection, DocumentsPerSupplierAddUpToTheCompanysCounts) {
+    const CompanySummary summary = CompanySummary::of(*conexion);
+    const QHash<QString, long long> bySupplier = CompanySummary::documentsBySupplier(*conexion);
+    long long sum = 0;
+    QString largest;
+    for (auto it = bySupplier.begin(); it != bySupplier.end(); ++it) {
+        sum += it.value();
+        if (largest.isEmpty() || it.value() > bySupplier.value(largest)) largest = it.key();
+    }
+    EXPECT_EQ(sum, summary.invoices + summary.creditNotes + summary.payments);
+    EXPECT_EQ(largest, QStringLiteral("P99999"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, ReadOnlyConnection, testing::everyDatabase(),
