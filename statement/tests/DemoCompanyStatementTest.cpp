@@ -51,22 +51,6 @@ std::vector<Expectation> expectations(QSqlDatabase db) {
     return result;
 }
 
-// The balance after the last movement in statement order. It lands on the first
-// stored row with that movement's series, number and date.
-QVariant lastBalance(const std::vector<QVariantMap>& rows) {
-    if (rows.empty()) return 0.0;
-    const QVariantMap& last = rows.back();
-    const QVariantMap* owner = nullptr;
-    for (const QVariantMap& row : rows) {
-        const bool sameKey = row.value("SERIE") == last.value("SERIE") &&
-                             row.value("FOLIO") == last.value("FOLIO") &&
-                             row.value("FECHA") == last.value("FECHA");
-        if (sameKey && (!owner || row.value("MOVTO").toInt() < owner->value("MOVTO").toInt()))
-            owner = &row;
-    }
-    return owner->value("SALDO");
-}
-
 void checkEverySupplier(ConexionSAP& conexion) {
     const std::vector<Expectation> suppliers = expectations(conexion.database());
     ASSERT_GT(suppliers.size(), std::size_t(300));

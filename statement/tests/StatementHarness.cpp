@@ -25,6 +25,20 @@ std::vector<QVariantMap> statementRows(TablaSql& sql) {
     return rows;
 }
 
+QVariant lastBalance(const std::vector<QVariantMap>& rows) {
+    if (rows.empty()) return 0.0;
+    const QVariantMap& last = rows.back();
+    const QVariantMap* owner = nullptr;
+    for (const QVariantMap& row : rows) {
+        const bool sameKey = row.value("SERIE") == last.value("SERIE") &&
+                             row.value("FOLIO") == last.value("FOLIO") &&
+                             row.value("FECHA") == last.value("FECHA");
+        if (sameKey && (!owner || row.value("MOVTO").toInt() < owner->value("MOVTO").toInt()))
+            owner = &row;
+    }
+    return owner->value("SALDO");
+}
+
 QString shown(const QVariant& value) {
     if (value.isNull()) return QStringLiteral("<Null>");
     if (value.metaType().id() == QMetaType::Double)

@@ -32,6 +32,10 @@ struct StatementHarness {
 // Every row of the ordered query, in statement order, by stored field name.
 std::vector<QVariantMap> statementRows(TablaSql& sql);
 
+// The balance after the last row in statement order (0 without rows). It
+// lands on the first stored row with that row's series, number and date.
+QVariant lastBalance(const std::vector<QVariantMap>& rows);
+
 // A field value as the tests compare it: "<Null>", numbers in their shortest
 // form ("1234.5", "0"), texts as they are.
 QString shown(const QVariant& value);
