@@ -1,5 +1,6 @@
 #include "mail/CurlLibrary.h"
 
+#include "format/SharedLibrary.h"
 #include "mail/MailError.h"
 
 #include <QLibrary>
@@ -27,19 +28,13 @@ MailError notLoaded(const QString& reason) {
 
 template <class Function>
 void resolve(QLibrary& library, Function& function, const char* name) {
-    function = reinterpret_cast<Function>(library.resolve(name));
-    if (!function) throw notLoaded(library.errorString());
+    if (!resolveFunction(library, function, name)) throw notLoaded(library.errorString());
 }
 
 CurlLibrary load() {
     static QLibrary library;  // never unloaded: curl keeps global state
-    QString reason;
-    for (const QString& name : libraryNames()) {
-        library.setFileName(name);
-        if (library.load()) break;
-        reason = library.errorString();
-    }
-    if (!library.isLoaded()) throw notLoaded(reason);
+    if (const QString failure = loadFirstOf(library, libraryNames()); !failure.isEmpty())
+        throw notLoaded(failure);
     CurlLibrary curl;
     resolve(library, curl.global_init, "curl_global_init");
     resolve(library, curl.easy_init, "curl_easy_init");

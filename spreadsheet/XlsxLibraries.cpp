@@ -1,6 +1,7 @@
 #include "spreadsheet/XlsxLibraries.h"
 
 #include "format/Error.h"
+#include "format/SharedLibrary.h"
 
 #include <QLibrary>
 #include <QStringList>
@@ -15,19 +16,13 @@ class Loader {
   public:
     Loader(QLibrary& library, const QString& shown, const QStringList& names)
         : FLibrary(library), FShown(shown) {
-        QString reason;
-        for (const QString& name : names) {
-            library.setFileName(name);
-            if (library.load()) return;
-            reason = library.errorString();
-        }
-        throw notLoaded(reason);
+        if (const QString failure = loadFirstOf(library, names); !failure.isEmpty())
+            throw notLoaded(failure);
     }
 
     template <class Function>
     void operator()(Function& function, const char* name) {
-        function = reinterpret_cast<Function>(FLibrary.resolve(name));
-        if (!function) throw notLoaded(FLibrary.errorString());
+        if (!resolveFunction(FLibrary, function, name)) throw notLoaded(FLibrary.errorString());
     }
 
   private:
