@@ -14,8 +14,9 @@ struct BatchPool::Worker {
     QProcess* process = nullptr;
     std::deque<int> given;  // indexes sent and not yet answered; it prints the first
     QByteArray buffer;
-    bool fatal = false;   // it could not start: not started again
-    bool ending = false;  // its process has ended: nothing more is handed to it
+    bool fatal = false;        // it could not start: not started again
+    bool ending = false;       // its process has ended: nothing more is handed to it
+    bool inputClosed = false;  // told there is no more: it takes nothing new
 };
 
 namespace {
@@ -72,6 +73,7 @@ void BatchPool::start(Worker& worker) {
     worker.buffer.clear();
     worker.given.clear();
     worker.ending = false;
+    worker.inputClosed = false;
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     connect(process, &QProcess::readyReadStandardOutput, this, [this, &worker] {
         readAnswers(worker);
@@ -91,7 +93,7 @@ void BatchPool::start(Worker& worker) {
 }
 
 void BatchPool::feed(Worker& worker) {
-    if (worker.ending) return;
+    if (worker.ending || worker.inputClosed) return;
     QByteArray lines;
     while (worker.given.size() < StatementsAhead && !queue_.empty()) {
         const int index = queue_.front();
@@ -101,7 +103,11 @@ void BatchPool::feed(Worker& worker) {
     }
     if (!lines.isEmpty()) worker.process->write(lines);
     // Nothing more to hand out: the worker ends once it has answered.
-    if (queue_.empty()) worker.process->closeWriteChannel();
+    // What goes back to the queue later is taken by a worker started anew.
+    if (queue_.empty()) {
+        worker.inputClosed = true;
+        worker.process->closeWriteChannel();
+    }
 }
 
 void BatchPool::readAnswers(Worker& worker) {

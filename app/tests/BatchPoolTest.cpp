@@ -20,9 +20,10 @@ namespace {
 
 // Codes starting with FAIL give an error, with CRASH end the worker.
 const char* const StandInWorker = R"(#!/usr/bin/python3
-import json, os, sys
+import json, os, sys, time
 start = json.loads(sys.stdin.readline())
-if start.get("mode") == "fatal":
+gone = start.get("gone")  # once this file exists, a worker cannot start
+if start.get("mode") == "fatal" or (gone and os.path.exists(gone)):
     print(json.dumps({"fatal": "No hay conexión."}), flush=True)
     sys.exit(1)
 for line in sys.stdin:
@@ -32,7 +33,12 @@ for line in sys.stdin:
         with open(start["log"], "a") as log:
             log.write(code + "\n")
     if code.startswith("CRASH"):
+        if gone:  # once the other workers are under way
+            time.sleep(0.3)
+            open(gone, "w").close()
         os._exit(9)
+    if code.startswith("SLOW"):
+        time.sleep(1.0)
     if code.startswith("FAIL"):
         print(json.dumps({"i": job["i"], "error": "falló " + code}), flush=True)
     else:
@@ -108,6 +114,24 @@ TEST_F(BatchPoolTest, StatementsGoOutInTheOrderGivenAndAreAnsweredByTheirIndex) 
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     // A, given ahead to the worker that died, went to the next one.
     EXPECT_EQ(file.readAll(), QByteArray("D\nCRASH\nA\nB\n"));
+    for (const auto& [index, count] : answers) EXPECT_EQ(count, 1) << index;
+}
+
+// The first worker dies and cannot start again; what it had been given goes
+// back, while the other worker has been given all it will get. That
+// statement is failed with the reason the workers cannot start, not handed
+// to the other worker after its input was closed.
+TEST_F(BatchPoolTest, AStatementGivenBackAfterTheOthersInputClosedFailsWithTheReason) {
+    const QString gone = dir.filePath(QStringLiteral("gone"));
+    const QByteArray start =
+        QJsonDocument(QJsonObject{{"gone", gone}}).toJson(QJsonDocument::Compact);
+    const std::map<int, QString> results = run(worker, start, {"CRASH", "X", "SLOW", "C"}, 2);
+    EXPECT_EQ(results,
+              (std::map<int, QString>{
+                  {0, "!El proceso que escribía el estado de cuenta terminó de forma inesperada."},
+                  {1, "!No hay conexión."},
+                  {2, "/out/SLOW"},
+                  {3, "/out/C"}}));
     for (const auto& [index, count] : answers) EXPECT_EQ(count, 1) << index;
 }
 
