@@ -15,6 +15,7 @@
 #include "data/TablaPuente.h"
 #include "data/TablaSql.h"
 #include "format/Error.h"
+#include "report/WorkerQueue.h"
 #include "statement/StatementBuilder.h"
 
 #include <QCoreApplication>
@@ -265,10 +266,14 @@ void printInWorkers(const ConnectionSettings& settings, const BatchPrintRequest&
     const QString program = request.workerProgram.isEmpty()
                                 ? QCoreApplication::applicationFilePath()
                                 : request.workerProgram;
+    // As many workers as cores keep every core busy by themselves: threads
+    // of their own would only take turns with the other workers.
+    const bool queueThreads = jobs < QThread::idealThreadCount();
     const QByteArray start =
         QJsonDocument(QJsonObject{{"settings", toJson(settings)},
                                   {"statement", toJson(request.statement)},
-                                  {"outputs", outputs.toJson()}})
+                                  {"outputs", outputs.toJson()},
+                                  {"queueThreads", queueThreads}})
             .toJson(QJsonDocument::Compact);
     BatchPool pool(
         program, start, codes, jobs,
@@ -403,6 +408,7 @@ int runBatchWorker(std::istream& in, std::ostream& out) {
     };
     QJsonObject start;
     readMessage(start);
+    setWorkerQueueThreads(start.value(QLatin1String("queueThreads")).toBool(true));
     const BatchOutputs outputs =
         BatchOutputs::fromJson(start.value(QLatin1String("outputs")).toObject());
     const StatementOptions statement =

@@ -10,6 +10,13 @@
 
 namespace qev {
 
+// Whether queues get threads of their own (the default). A process that is
+// one of as many printing processes as there are cores has no core to spare:
+// there each job is worked off as it is handed in, which saves handing it
+// over and waking a thread for it. Set before the first queue is used.
+void setWorkerQueueThreads(bool enabled);
+bool workerQueueThreads();
+
 // A thread of its own that works off jobs in the order they were handed in,
 // while whoever hands them in goes on: a long print gives the second core
 // what it can (compressing pages, writing the PDF). The thread starts with
@@ -29,6 +36,10 @@ class WorkerQueue {
     WorkerQueue& operator=(const WorkerQueue&) = delete;
 
     void push(Job job) {
+        if (!workerQueueThreads()) {
+            FWork(job);
+            return;
+        }
         std::unique_lock lock(FMutex);
         if (FLimit > 0) FDrained.wait(lock, [this] { return FQueued < FLimit; });
         FQueued += weightOf(job);

@@ -10,6 +10,7 @@
 #include "report/TfrxDBDataset.h"
 #include "report/TfrxPreviewPages.h"
 #include "report/TfrxReport.h"
+#include "report/WorkerQueue.h"
 #include "report/tests/EngineFixture.h"
 #include "testing/QtPrinters.h"
 
@@ -136,6 +137,24 @@ TEST(StatementExport, ThreePagesReadBack) {
               0);
     for (const char* page : {"p-1.png", "p-2.png", "p-3.png"})
         EXPECT_FALSE(QImage(dir.filePath(QString::fromLatin1(page))).isNull()) << page;
+}
+
+// A process that works its queues off in place (a print-all worker) writes
+// the file that one handing pages to threads writes.
+TEST(StatementExport, QueuesWithoutThreadsGiveTheSameFile) {
+    QTemporaryDir dir;
+    QByteArray files[2];
+    for (const bool threads : {true, false}) {
+        setWorkerQueueThreads(threads);
+        PreparedStatement statement(100);  // 4 pages
+        const QByteArray bytes = statement.exportTo(dir, true);
+        setWorkerQueueThreads(true);
+        ASSERT_TRUE(statement.prepared && statement.exported)
+            << statement.errors.join("\n").toStdString();
+        files[threads] = bytes;
+    }
+    EXPECT_GT(files[false].size(), 10000);
+    EXPECT_EQ(files[false], files[true]);
 }
 
 }  // namespace
