@@ -253,8 +253,11 @@ std::vector<int> largestFirst(ConexionSAP& conexion, const QStringList& codes) {
     return order;
 }
 
+// One worker more than cores by default: each worker waits for the disk at
+// the end of every file it writes (the file is synced before it replaces the
+// old one), and the extra worker uses the core meanwhile.
 int jobsFor(const BatchPrintRequest& request, int statements) {
-    const int jobs = request.jobs > 0 ? request.jobs : QThread::idealThreadCount();
+    const int jobs = request.jobs > 0 ? request.jobs : QThread::idealThreadCount() + 1;
     return std::max(1, std::min(jobs, statements));
 }
 
@@ -266,8 +269,8 @@ void printInWorkers(const ConnectionSettings& settings, const BatchPrintRequest&
     const QString program = request.workerProgram.isEmpty()
                                 ? QCoreApplication::applicationFilePath()
                                 : request.workerProgram;
-    // As many workers as cores keep every core busy by themselves: threads
-    // of their own would only take turns with the other workers.
+    // As many workers as cores, or more, keep every core busy by themselves:
+    // threads of their own would only take turns with the other workers.
     const bool queueThreads = jobs < QThread::idealThreadCount();
     const QByteArray start =
         QJsonDocument(QJsonObject{{"settings", toJson(settings)},

@@ -37,7 +37,7 @@ const std::vector<OptionRow>& optionTable() {
          "Lo mismo que --csv en un libro de Excel (QEV_<código>.xlsx)."},
         {{"jobs"},
          "número",
-         "Estados de cuenta escritos a la vez con --print o --print-all (uno por procesador)."},
+         "Estados de cuenta escritos a la vez con --print o --print-all (por omisión, uno más que procesadores)."},
         {{"email"},
          {},
          "Envía por correo cada estado de cuenta escrito a su proveedor (con --print o "

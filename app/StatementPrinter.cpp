@@ -4,12 +4,17 @@
 #include "format/AmountText.h"
 #include "pdf/TfrxExportRun.h"
 #include "pdf/TfrxPDFExport.h"
+#include "report/DrawTextMemo.h"
+#include "report/FontMeasure.h"
 #include "report/StatementTemplate.h"
 #include "report/TfrxDBDataset.h"
+#include "report/TfrxMemoView.h"
 #include "report/TfrxPreviewPages.h"
 #include "report/TfrxReport.h"
 
 #include <QDir>
+
+#include <algorithm>
 
 namespace qev {
 
@@ -31,6 +36,22 @@ void applyStatementExportSettings(TfrxPDFExport& filter) {
 const QString PeriodMemo = QStringLiteral("Memo24");
 const QString AgeingBand = QStringLiteral("ReportSummary1");
 
+// The faces the report's memos are measured and written with, each once.
+std::vector<FontDesc> fontsOf(const TfrxReport& report) {
+    std::vector<FontDesc> fonts;
+    for (const TfrxComponent* component : report.AllObjects()) {
+        const auto* memo = qobject_cast<const TfrxCustomMemoView*>(component);
+        if (!memo) continue;
+        FontDesc font = fontDesc(memo->Font());
+        font.style &= FontDesc::Bold | FontDesc::Italic;  // what picks the face
+        const auto same = [&font](const FontDesc& f) {
+            return f.name == font.name && f.style == font.style;
+        };
+        if (std::none_of(fonts.cbegin(), fonts.cend(), same)) fonts.push_back(font);
+    }
+    return fonts;
+}
+
 }  // namespace
 
 StatementPrinter::StatementPrinter(RecordSet& proveedores, RecordSet& movimientos)
@@ -41,9 +62,11 @@ StatementPrinter::StatementPrinter(RecordSet& proveedores, RecordSet& movimiento
     report_->frxReport1->OnGetValue = [this](const QString& name, QVariant& value) {
         value = extraValue(name);
     };
+    fontWarmUp_ = std::make_unique<FontWarmUp>(fontsOf(*report_->frxReport1));
 }
 
 StatementPrinter::~StatementPrinter() {
+    fontWarmUp_.reset();
     delete report_;
 }
 

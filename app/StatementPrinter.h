@@ -8,10 +8,12 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace qev {
 
+class FontWarmUp;
 class RecordSet;
 class TfrxExportProgress;
 struct StatementReport;
@@ -57,6 +59,8 @@ class StatementPrinter {
     std::optional<AgeingSummary> ageing_;
     QObject owner_;
     StatementReport* report_;
+    // Started with the report: its fonts are ready by the first statement.
+    std::unique_ptr<FontWarmUp> fontWarmUp_;
 };
 
 }  // namespace qev

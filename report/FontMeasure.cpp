@@ -14,6 +14,7 @@
 
 #include <map>
 #include <stdexcept>
+#include <system_error>
 #include <tuple>
 
 namespace qev {
@@ -177,6 +178,26 @@ FontCache::~FontCache() {
 FontCache& FontCache::instance() {
     static FontCache cache;
     return cache;
+}
+
+FontWarmUp::FontWarmUp(std::vector<FontDesc> fonts) {
+    try {
+        FThread = std::thread([fonts = std::move(fonts)] {
+            for (const FontDesc& font : fonts) {
+                try {
+                    FontCache::instance().face(font);
+                } catch (const std::exception&) {
+                    // Said when the font is used.
+                }
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to spare: the faces are looked up when first used.
+    }
+}
+
+FontWarmUp::~FontWarmUp() {
+    if (FThread.joinable()) FThread.join();
 }
 
 QString FontCache::fontFilePath(const QString& name, unsigned style, int* faceIndex) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <forward_list>
 #include <memory>
+#include <thread>
 #include <vector>
 
 typedef struct FT_FaceRec_* FT_Face;
@@ -106,6 +107,21 @@ class FontCache {
     ~FontCache();
     struct Private;
     std::unique_ptr<Private> d;
+};
+
+// Looks faces up on a thread of its own, so that the first text measured
+// does not wait while fontconfig reads its configuration and matches the
+// names (some ten milliseconds, a good part of printing a short statement).
+// The faces are then in the cache. Waits for the thread when destroyed.
+class FontWarmUp {
+  public:
+    explicit FontWarmUp(std::vector<FontDesc> fonts);
+    ~FontWarmUp();
+    FontWarmUp(const FontWarmUp&) = delete;
+    FontWarmUp& operator=(const FontWarmUp&) = delete;
+
+  private:
+    std::thread FThread;
 };
 
 // Rounded pixel height of a font of size points at ppi pixels per inch.
