@@ -99,6 +99,17 @@ class MemoLayout : public PdfTextLayout {
         FRect = rect;
         TfrxDrawText& engine = configure(memo);
         engine.SetGaps(memo.ParagraphGap, memo.CharSpacing, memo.LineSpacing);
+        if (memo.lines.size() == 1) {
+            // Most texts of a statement: one line that fits, measured only.
+            const double width = engine.PlainLineWidth(memo.lines.first());
+            if (width >= 0) {
+                FLineHeight = engine.LineHeight();
+                FWrapped = memo.lines;
+                FOnlyLine = memo.lines.first();
+                FOnlyLineWidth = width;
+                return;
+            }
+        }
         engine.SetText(memo.lines);
         FLineHeight = engine.LineHeight();
         FWrapped.clear();

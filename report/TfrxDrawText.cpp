@@ -185,6 +185,22 @@ void TfrxDrawText::SetText(const QStringList& lines) {
     }
 }
 
+double TfrxDrawText::PlainLineWidth(const QString& line) {
+    QMutexLocker lock(&GraphCS());
+    if (line.isEmpty() || FCharSpacing != 0 || FParagraphGap != 0) return -1;
+    if (line.contains(u'\r') || line.contains(u'\n')) return -1;
+    if (FHTMLTags.AllowTags() && line.contains(u'<')) return -1;
+    // No tags: every character in the font's own style, none small.
+    const int width = measureRuns(line, {}, 0, false, FTempArray);
+    if (line.size() >= 2 && FWordWrap) {
+        const bool across =
+            (FRotation >= 90 && FRotation <= 179) || (FRotation >= 270 && FRotation <= 359);
+        const int W = across ? FOriginalRect.height() : FOriginalRect.width();
+        if (width >= rnd(W * kRatio)) return -1;  // wrapping would look at it
+    }
+    return width / kRatio;
+}
+
 void TfrxDrawText::addLine(const QString& s, const TfrxHTMLTags& records, int from, int to,
                            bool hyphen) {
     TfrxWrappedLine line;

@@ -57,6 +57,13 @@ class TfrxDrawText {
     void SetDimensions(double ScaleX, double ScaleY, double PrintScale,
                        const LayoutRect& OriginalRect, const LayoutRect& ScaledRect);
     void SetText(const QStringList& lines);
+    // The width of a text of one line, in report pixels, when SetText would
+    // lay it out as that one line and CalcWidth give this width: no tags, no
+    // line ends, no character spacing or paragraph gap, and short enough
+    // when words wrap. -1 otherwise. Leaves the wrapped lines as they were:
+    // a statement's thousands of distinct amounts and numbers are measured
+    // without being laid out.
+    double PlainLineWidth(const QString& line);
     void SetParaBreaks(bool FirstParaBreak, bool LastParaBreak);
     // Measure the text as UTF-16 even for a font with another character set.
     void SetUseDefaultCharset(bool value) {

@@ -293,6 +293,53 @@ TEST(TfrxDrawTextTest, FontsWithTheirOwnCharacterSetMeasureTheirCodePage) {
     ASSERT_NE(face->advance(u'?', 83), face->advance(u'ÿ', 83));
 }
 
+// The width measured without laying out is the width laid out, whenever it
+// is given; it is refused where laying out would do more than keep the line.
+TEST(TfrxDrawTextTest, PlainLineWidthIsTheWidthOfTheLineLaidOut) {
+    struct Case {
+        const char* what;
+        QString text;
+        int width;
+        bool measured;  // not refused
+        bool tags = false, wordWrap = true;
+        double charSpacing = 0, paragraphGap = 0;
+        int charset = FontDesc::DefaultCharset;
+    };
+    const Case cases[] = {
+        {"an amount", "$1,234.50", 200, true},
+        {"words that fit", "aaaa aaaa", 70, true},
+        {"words that wrap", "aaaa aaaa", 40, false},
+        {"one word just short of the width (184 < 188)", "aaaa", 30, true},
+        {"one word as wide as the width allows (184 >= 181)", "aaaa", 29, false},
+        {"one character never wraps", "W", 1, true},
+        {"no word wrap: kept whole", "aaaa aaaa aaaa", 10, true, false, false},
+        {"markup", "<b>aa</b>", 200, false, true},
+        {"markup allowed but none there", "aa > bb", 200, true, true},
+        {"no text", "", 200, false},
+        {"a line end inside", "aa\rbb", 200, false},
+        {"character spacing", "aaaa", 200, false, false, true, 1},
+        {"paragraph gap", "aaaa", 200, false, false, true, 0, 2},
+        {"a font with a character set of its own", "ÿя", 200, true, false, true, 0, 0, 204},
+    };
+    for (const Case& c : cases) {
+        FontDesc font;
+        font.charset = c.charset;
+        TfrxDrawText engine;
+        engine.SetFont(font);
+        engine.SetOptions(c.wordWrap, c.tags, false, false, true, true, 0);
+        engine.SetGaps(c.paragraphGap, c.charSpacing, 2);
+        const LayoutRect rect{0, 0, c.width, 100};
+        engine.SetDimensions(1, 1, 1, rect, rect);
+        const double width = engine.PlainLineWidth(c.text);
+        EXPECT_EQ(width >= 0, c.measured) << c.what;
+        if (width < 0) continue;
+        engine.SetText({c.text});
+        ASSERT_EQ(engine.WrappedLines().size(), 1u) << c.what;
+        EXPECT_EQ(engine.WrappedLines().front().text, c.text) << c.what;
+        EXPECT_EQ(engine.CalcWidth(), width) << c.what;
+    }
+}
+
 TEST(TfrxDrawTextTest, RussianHyphenation) {
     EXPECT_EQ(BreakRussianWord(QStringLiteral("МОЛОКО")), (std::vector<int>{2, 4}));
     EXPECT_EQ(BreakRussianWord(QStringLiteral("КАССА")), std::vector<int>{3});
