@@ -9,7 +9,7 @@ namespace qev {
 
 bool PdfFontList::matches(const PdfFontStyle& font, const TfrxPDFFont& entry) {
     return font.name == entry.SourceFont().name &&
-           (font.sameStyle(entry.SourceFont()) || FontNeedsBoldItalicSimulation(font.name));
+           (font.sameStyle(entry.SourceFont()) || entry.SimulatesStyles());
 }
 
 int PdfFontList::GetObjFontNumber(const PdfFontStyle& font) {

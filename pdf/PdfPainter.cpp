@@ -243,7 +243,7 @@ void PdfPainter::textLines(const PdfMemo& memo, const PdfTextCache::Text& text, 
                            double oh) {
     const TfrxPDFFont& font = w.fonts().pageFont(text.fontIndex);
     const double h = text.lineHeight;
-    const bool simulate = FontNeedsBoldItalicSimulation(memo.font.name);
+    const bool simulate = font.SimulatesStyles();  // the memo's font by name
     const bool simulateBold = memo.font.bold && simulate;
     const bool simulateItalic = memo.font.italic && simulate;
     const double s = memo.fontSize;

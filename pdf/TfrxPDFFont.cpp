@@ -53,7 +53,8 @@ bool FontNeedsBoldItalicSimulation(const QString& fontName) {
     return names.contains(fontName, Qt::CaseInsensitive);
 }
 
-TfrxPDFFont::TfrxPDFFont(const PdfFontStyle& font) : FSourceFont(font) {
+TfrxPDFFont::TfrxPDFFont(const PdfFontStyle& font)
+    : FSourceFont(font), FSimulatesStyles(FontNeedsBoldItalicSimulation(font.name)) {
     // The same file the text layout measures with.
     const unsigned style = (font.bold ? unsigned(FontDesc::Bold) : 0u) |
                            (font.italic ? unsigned(FontDesc::Italic) : 0u);
@@ -157,7 +158,7 @@ QByteArray TfrxPDFFont::GetFontName() const {
                                              {"<", "#3C"}, {">", "#3E"}, {"[", "#5B"}, {"]", "#5D"},
                                              {"{", "#7B"}, {"}", "#7D"}, {"/", "#2F"}};
     for (const auto& escape : escapes) name.replace(escape[0], escape[1]);
-    if (!FontNeedsBoldItalicSimulation(FSourceFont.name)) {
+    if (!FSimulatesStyles) {
         QByteArray suffix;
         if (FSourceFont.bold) suffix += "Bold";
         if (FSourceFont.italic) suffix += "Italic";

@@ -51,6 +51,8 @@ class TfrxPDFFont {
     TfrxPDFFont& operator=(const TfrxPDFFont&) = delete;
 
     const PdfFontStyle& SourceFont() const { return FSourceFont; }
+    // FontNeedsBoldItalicSimulation of its name, asked once.
+    bool SimulatesStyles() const { return FSimulatesStyles; }
     const PdfOutlineMetrics& TextMetric() const { return FTextMetric; }
     QString filePath() const { return FFilePath; }
 
@@ -84,6 +86,7 @@ class TfrxPDFFont {
 
     std::vector<bool> FUsed = std::vector<bool>(0x10000, false);  // glyph in UsedAlphabet
     PdfFontStyle FSourceFont;
+    bool FSimulatesStyles = false;
     PdfOutlineMetrics FTextMetric;
     QString FFilePath;
     int FFaceIndex = 0;
