@@ -200,8 +200,20 @@ FontWarmUp::~FontWarmUp() {
     if (FThread.joinable()) FThread.join();
 }
 
+// Asked of fontconfig once per name and style: every statement's PDF fonts
+// ask again, and a match costs as much as a short statement's text.
 QString FontCache::fontFilePath(const QString& name, unsigned style, int* faceIndex) {
     QMutexLocker lock(&GraphCS());
+    static std::map<std::tuple<QString, bool, bool>, std::pair<QString, int>> matched;
+    const auto key =
+        std::make_tuple(name, bool(style & FontDesc::Bold), bool(style & FontDesc::Italic));
+    auto known = matched.find(key);
+    if (known == matched.end()) known = matched.emplace(key, matchFile(name, style)).first;
+    if (faceIndex) *faceIndex = known->second.second;
+    return known->second.first;
+}
+
+std::pair<QString, int> FontCache::matchFile(const QString& name, unsigned style) {
     const QByteArray family = name.toUtf8();
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.constData()));
@@ -224,8 +236,7 @@ QString FontCache::fontFilePath(const QString& name, unsigned style, int* faceIn
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
-    if (faceIndex) *faceIndex = index;
-    return path;
+    return {path, index};
 }
 
 FontFace* FontCache::face(const QString& name, unsigned style) {

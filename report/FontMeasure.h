@@ -103,6 +103,7 @@ class FontCache {
     static QString fontFilePath(const QString& name, unsigned style, int* faceIndex = nullptr);
 
   private:
+    static std::pair<QString, int> matchFile(const QString& name, unsigned style);
     FontCache();
     ~FontCache();
     struct Private;
