@@ -5,14 +5,11 @@
 #include "report/FontMeasure.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QStringList>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
-#include <hb-subset.h>
-#include <hb.h>
 
 #include <cmath>
 
@@ -30,18 +27,6 @@ const char* const frxPDFFontsNeedStyleSimulation[] = {
     "MS UI Gothic",
 };
 
-// The font program mapped rather than read: shaping and measuring touch a
-// few of its tables, and a subset only the glyphs used. Read when the file
-// cannot be mapped.
-QByteArray mapFile(QFile& file, const QString& path) {
-    file.close();
-    file.setFileName(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return {};
-    if (uchar* data = file.map(0, file.size()))
-        return QByteArray::fromRawData(reinterpret_cast<const char*>(data), file.size());
-    return file.readAll();
-}
-
 }  // namespace
 
 bool FontNeedsBoldItalicSimulation(const QString& fontName) {
@@ -58,18 +43,16 @@ TfrxPDFFont::TfrxPDFFont(const PdfFontStyle& font)
     // The same file the text layout measures with.
     const unsigned style = (font.bold ? unsigned(FontDesc::Bold) : 0u) |
                            (font.italic ? unsigned(FontDesc::Italic) : 0u);
-    FFilePath = FontCache::fontFilePath(font.name, style, &FFaceIndex);
-    FFileData = mapFile(FFontFile, FFilePath);
-    if (FFileData.isEmpty()) {
+    int faceIndex = 0;
+    FFilePath = FontCache::fontFilePath(font.name, style, &faceIndex);
+    FProgram = PdfFontProgram::open(FFilePath, faceIndex);
+    if (!FProgram) {
         // No outline font of that name: Arial's metrics under the font's own name.
-        FFilePath = FontCache::fontFilePath(QStringLiteral("Arial"), style, &FFaceIndex);
-        FFileData = mapFile(FFontFile, FFilePath);
+        FFilePath = FontCache::fontFilePath(QStringLiteral("Arial"), style, &faceIndex);
+        FProgram = PdfFontProgram::open(FFilePath, faceIndex);
     }
-    if (FFileData.isEmpty())
-        throw Error(QStringLiteral("Font \"%1\" is not installed").arg(font.name));
-
-    FShaper = std::make_unique<PdfShaper>(FFileData, FFaceIndex);
-    FUnitsPerEm = FShaper->unitsPerEm();
+    if (!FProgram) throw Error(QStringLiteral("Font \"%1\" is not installed").arg(font.name));
+    FUnitsPerEm = FProgram->shaper().unitsPerEm();
     FillOutlineTextMetrix();
 }
 
@@ -83,8 +66,9 @@ void TfrxPDFFont::FillOutlineTextMetrix() {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     if (FT_Init_FreeType(&library) != 0) throw Error(QStringLiteral("FreeType is not available"));
-    if (FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(FFileData.constData()),
-                           FFileData.size(), FFaceIndex, &face) != 0) {
+    const QByteArray& data = FProgram->data();
+    if (FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(data.constData()),
+                           data.size(), FProgram->faceIndex(), &face) != 0) {
         FT_Done_FreeType(library);
         throw Error(QStringLiteral("Cannot read font file \"%1\"").arg(FFilePath));
     }
@@ -116,7 +100,7 @@ void TfrxPDFFont::FillOutlineTextMetrix() {
 QVector<quint16> TfrxPDFFont::RemapString(const QString& line, bool rtl) {
     QVector<quint16> result;
     if (line.isEmpty()) return result;
-    const std::vector<PdfShapedGlyph>& glyphs = FShaper->shape(line);
+    const std::vector<PdfShapedGlyph>& glyphs = FProgram->shaper().shape(line);
     const unsigned count = unsigned(glyphs.size());
     const bool oneToOne = int(count) == line.size();
     result.reserve(int(count));
@@ -190,31 +174,11 @@ QByteArray TfrxPDFFont::SubsetTag() const {
 
 QByteArray TfrxPDFFont::GetFontFile(bool* isSubset) const {
     if (isSubset) *isSubset = false;
-    if (!PackFont) return FFileData;
-    hb_subset_input_t* input = hb_subset_input_create_or_fail();
-    if (!input) return FFileData;
-    hb_set_t* glyphs = hb_subset_input_glyph_set(input);
-    hb_set_add(glyphs, 0);
-    for (quint16 glyph : UsedAlphabet) hb_set_add(glyphs, glyph);
-    // The glyph ids in the content are the CIDs: keep them where they are.
-    hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS);
-    hb_set_t* dropped = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
-    for (const char* tag : {"EBLC", "EBDT", "hdmx", "VDMX", "DSIG"})
-        hb_set_add(dropped, hb_tag_from_string(tag, 4));
-    QByteArray program = FFileData;
-    if (hb_face_t* subset = hb_subset_or_fail(FShaper->face(), input)) {
-        hb_blob_t* blob = hb_face_reference_blob(subset);
-        unsigned length = 0;
-        const char* data = hb_blob_get_data(blob, &length);
-        if (data && length > 0) {
-            program = QByteArray(data, int(length));
-            if (isSubset) *isSubset = true;
-        }
-        hb_blob_destroy(blob);
-        hb_face_destroy(subset);
-    }
-    hb_subset_input_destroy(input);
-    return program;
+    if (!PackFont) return FProgram->data();
+    const QByteArray subset = FProgram->subset(UsedAlphabet);
+    if (subset.isEmpty()) return FProgram->data();
+    if (isSubset) *isSubset = true;
+    return subset;
 }
 
 }  // namespace qev

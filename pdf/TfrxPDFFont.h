@@ -1,9 +1,8 @@
 #pragma once
 
-#include "pdf/PdfShaper.h"
+#include "pdf/PdfFontProgram.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QHash>
 #include <QString>
 #include <QVector>
@@ -89,11 +88,8 @@ class TfrxPDFFont {
     bool FSimulatesStyles = false;
     PdfOutlineMetrics FTextMetric;
     QString FFilePath;
-    int FFaceIndex = 0;
-    QFile FFontFile;      // mapped into FFileData, kept open while the font lives
-    QByteArray FFileData;
+    std::shared_ptr<PdfFontProgram> FProgram;
     int FUnitsPerEm = 1000;
-    std::unique_ptr<PdfShaper> FShaper;
 };
 
 // Fonts whose bold and italic faces are drawn by simulation.
