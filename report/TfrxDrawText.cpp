@@ -167,9 +167,7 @@ void TfrxDrawText::SetText(const QStringList& lines) {
     FFitWidths.clear();
     FHTMLTags.Init(FFont.color, FFontSize, FFont.style);
     if (lines.isEmpty()) return;
-    const bool across =
-        (FRotation >= 90 && FRotation <= 179) || (FRotation >= 270 && FRotation <= 359);
-    const int W = across ? FOriginalRect.height() : FOriginalRect.width();
+    const int W = wrapWidth();
     for (QString s : lines) {
         if (s.isEmpty()) s = QStringLiteral(" ");
         FPlainText += s + QStringLiteral("\r\n");
@@ -192,13 +190,16 @@ double TfrxDrawText::PlainLineWidth(const QString& line) {
     if (FHTMLTags.AllowTags() && line.contains(u'<')) return -1;
     // No tags: every character in the font's own style, none small.
     const int width = measureRuns(line, {}, 0, false, FTempArray);
-    if (line.size() >= 2 && FWordWrap) {
-        const bool across =
-            (FRotation >= 90 && FRotation <= 179) || (FRotation >= 270 && FRotation <= 359);
-        const int W = across ? FOriginalRect.height() : FOriginalRect.width();
-        if (width >= rnd(W * kRatio)) return -1;  // wrapping would look at it
-    }
+    if (line.size() >= 2 && FWordWrap && width >= rnd(wrapWidth() * kRatio))
+        return -1;  // wrapping would look at it
     return width / kRatio;
+}
+
+// Lines run across the rectangle, or down it when turned by a quarter.
+int TfrxDrawText::wrapWidth() const {
+    const bool across =
+        (FRotation >= 90 && FRotation <= 179) || (FRotation >= 270 && FRotation <= 359);
+    return across ? FOriginalRect.height() : FOriginalRect.width();
 }
 
 void TfrxDrawText::addLine(const QString& s, const TfrxHTMLTags& records, int from, int to,

@@ -109,6 +109,8 @@ class TfrxDrawText {
     // faces live as long as the program.
     FontFace* faceFor(unsigned style);
     QString measurableText(const QString& text) const;
+    // The rectangle's side that lines wrap at (report pixels).
+    int wrapWidth() const;
     void WrapTextLine(QString s, int Width, int FirstLineWidth, int CharSpacing);
     void addLine(const QString& s, const TfrxHTMLTags& records, int from, int to, bool hyphen);
     void DrawTextLine(QPainter* canvas, const Target& target, int X, int Y, int DX, int lineIndex,
