@@ -41,5 +41,33 @@ TEST(PdfShaper, TextsOfNoScriptComeOutAsHarfBuzzShapesThem) {
     }
 }
 
+// References, names and words: Latin letters of Latin-1 (with the letters
+// that form ligatures) among figures and signs.
+TEST(PdfShaper, LatinTextsComeOutAsHarfBuzzShapesThem) {
+    const QString characters = QStringLiteral(
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 -/.,#()&'"
+        "\u00C1\u00C9\u00CD\u00D1\u00D3\u00DA\u00DC\u00E1\u00E9\u00ED\u00F1\u00F3\u00FA"
+        "\u00FC\u00C7\u00E7\u00DF\u00C6\u00E6\u00AA\u00BA\u00B4\u00A8\u00AF\u00B8");
+    const QStringList fixed{"F-44162", "TRF63698", "NC-2548", "A04532", "file", "office",
+                            "AV To Wa", "Muñoz, S.A. de C.V.", "fi fl ffi"};
+    for (const unsigned style : {0u, unsigned(FontDesc::Bold)}) {
+        int faceIndex = 0;
+        QFile file(FontCache::fontFilePath(QStringLiteral("Arial"), style, &faceIndex));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray font = file.readAll();
+        PdfShaper shaper(font, faceIndex), harfBuzz(font, faceIndex);
+        EXPECT_TRUE(shaper.latinPairwise()) << file.fileName().toStdString();
+        for (const QString& text : fixed)
+            ASSERT_EQ(shaper.shape(text), harfBuzz.shapeWithHarfBuzz(text)) << text.toStdString();
+        std::mt19937 random(7);
+        for (int i = 0; i < 40000; ++i) {
+            QString text;
+            const int length = 1 + int(random() % 16);
+            for (int c = 0; c < length; ++c) text += characters[random() % characters.size()];
+            ASSERT_EQ(shaper.shape(text), harfBuzz.shapeWithHarfBuzz(text)) << text.toStdString();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace qev
