@@ -60,19 +60,24 @@ class TableReader {
     unsigned FLength = 0;
 };
 
-// Marks the glyphs of the coverage table at `at`; false when it cannot be read.
+// Marks the glyphs of the coverage table at `at`; false when it cannot be
+// read, or when its ranges overlap more than a sound table's could (a
+// damaged font must not keep us marking the same glyphs for long).
 bool markCoverage(const TableReader& table, unsigned at, std::vector<bool>& glyphs) {
     unsigned format = 0, count = 0;
     if (!table.u16(at, format) || !table.u16(at + 2, count)) return false;
+    std::size_t marked = 0;
     for (unsigned i = 0; i < count; ++i) {
         unsigned first = 0, last = 0;
         if (format == 1) {
             if (!table.u16(at + 4 + 2 * i, first)) return false;
             last = first;
         } else if (format != 2 || !table.u16(at + 4 + 6 * i, first) ||
-                   !table.u16(at + 6 + 6 * i, last)) {
+                   !table.u16(at + 6 + 6 * i, last) || last < first) {
             return false;
         }
+        marked += last - first + 1;
+        if (marked > glyphs.size()) return false;
         for (unsigned glyph = first; glyph <= last && glyph < glyphs.size(); ++glyph)
             glyphs[glyph] = true;
     }
