@@ -53,6 +53,12 @@ const PdfTextCache::Text& PdfTextCache::text(const PdfMemo& memo, const QRect& r
         FOlder.erase(it);
         return *FTexts.insert(std::move(key), std::move(text));
     }
+    const std::size_t bit = key.hash & (FSeen.size() - 1);
+    if (!FSeen[bit]) {
+        FSeen[bit] = true;
+        FOnce = compute(memo, rect, layout, fonts);
+        return FOnce;
+    }
     return *FTexts.insert(std::move(key), compute(memo, rect, layout, fonts));
 }
 

@@ -31,13 +31,15 @@ class PdfTextCache {
         std::vector<Line> lines;
     };
 
-    // The memo's text laid out in rect (report pixels). A text met for the
-    // first time is laid out with `layout` and its font taken from `fonts`.
+    // The memo's text laid out in rect (report pixels), valid until the next
+    // call. A text met for the first time is laid out with `layout` and its
+    // font taken from `fonts`.
     const Text& text(const PdfMemo& memo, const QRect& rect, PdfTextLayout& layout,
                      PdfFontList& fonts);
     void clear() {
         FTexts.clear();
         FOlder.clear();
+        FSeen.assign(FSeen.size(), false);
     }
 
   private:
@@ -73,6 +75,12 @@ class PdfTextCache {
     static constexpr int MaxTexts = 2048;
     QHash<Key, Text> FTexts;
     QHash<Key, Text> FOlder;
+    // A text is kept from the second time it is met: most amounts and
+    // numbers of a statement are met once, and keeping them only cost
+    // storing and freeing them. Texts are told apart here by their hash
+    // alone; two that share a bit are kept from their first meeting.
+    std::vector<bool> FSeen = std::vector<bool>(1 << 20, false);
+    Text FOnce;  // a text met for the first time
 };
 
 }  // namespace qev

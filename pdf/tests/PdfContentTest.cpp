@@ -244,6 +244,23 @@ TEST_F(PdfContent, SameTextInAnotherFontIsNotTakenFromTheCache) {
     EXPECT_EQ(fonts, (QList<QByteArray>{"/F0 10 Tf", "/F1 10 Tf", "/F0 10 Tf"}));
 }
 
+// A text met for the first time is laid out but not kept; met again it is
+// kept. Either way it is drawn the same, whatever was drawn in between.
+TEST_F(PdfContent, TextsMetOnceOrAgainAreDrawnAlike) {
+    const QStringList texts{"$1,234.50", "F-44162", "$1,234.50", "AB",
+                            "$1,234.50", "F-44162", "$9.99",     "F-44162"};
+    for (const QString& text : texts) painter.drawMemo(sampleMemo(text, 100, 200, false), layout);
+    QList<QByteArray> drawn;  // one "q ... Q" block per memo
+    for (const QByteArray& line : contentLines()) {
+        if (line == "q") drawn.append(QByteArray());
+        drawn.last() += line + '\n';
+    }
+    ASSERT_EQ(drawn.size(), texts.size());
+    for (int i = 0; i < texts.size(); ++i)
+        for (int j = 0; j < i; ++j)
+            EXPECT_EQ(drawn[i] == drawn[j], texts[i] == texts[j]) << i << " and " << j;
+}
+
 TEST_F(PdfContent, EmptyWrappedLineIsSkippedButKeepsItsPlace) {
     PdfMemo memo = sampleMemo(QString(), 100, 200, false);
     memo.box.Height = 80;
