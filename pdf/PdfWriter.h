@@ -11,7 +11,9 @@
 #include <QIODevice>
 #include <QString>
 
+#include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 namespace qev {
@@ -107,9 +109,23 @@ class PdfWriter {
         FOutStream.append(FPending, FPendingSize);
         FPendingSize = 0;
     }
+    // A page's coordinates repeat (a column's left edge, a row's height):
+    // the text of a value is kept in a small table by the value's bits.
     void appendPart(double value) {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        NumberText& known = FNumberTexts[(bits ^ bits >> 23 ^ bits >> 41) % FNumberTexts.size()];
+        if (known.length > 0 && known.bits == bits) {
+            appendContent(known.text, known.length);
+            return;
+        }
         char text[float2MaxChars];
-        appendContent(text, writeFloat2(text, value));
+        const qsizetype length = writeFloat2(text, value);
+        appendContent(text, length);
+        if (length <= 0 || length > qsizetype(sizeof known.text)) return;
+        known.bits = bits;
+        known.length = quint8(length);
+        std::memcpy(known.text, text, std::size_t(length));
     }
     void appendPart(int value) {
         char text[16];
@@ -125,6 +141,13 @@ class PdfWriter {
     int writeCatalog();
     void writeXRefAndTrailer(int catalog, int info);
     void clearRun();
+
+    struct NumberText {
+        std::uint64_t bits = 0;
+        quint8 length = 0;  // none kept
+        char text[23];
+    };
+    std::array<NumberText, 256> FNumberTexts{};
 
     PdfOutput FOut;
     PdfDocumentOptions FOptions;

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 namespace qev::test {
@@ -259,6 +261,22 @@ TEST_F(PdfContent, TextsMetOnceOrAgainAreDrawnAlike) {
     for (int i = 0; i < texts.size(); ++i)
         for (int j = 0; j < i; ++j)
             EXPECT_EQ(drawn[i] == drawn[j], texts[i] == texts[j]) << i << " and " << j;
+}
+
+// Numbers written again come from the writer's table of recent ones: each
+// must still read as it did the first time, whatever shares its slot.
+TEST_F(PdfContent, NumbersWrittenAgainReadAsTheFirstTime) {
+    std::vector<double> values{0, -0.0, 0.004, -0.004, 0.005, 1.125, 74.75, 627.25,
+                               -3.5, 1e7, 1e300, -1e300, 123456789.126};
+    std::mt19937 random(3);
+    for (int i = 0; i < 2000; ++i) values.push_back(double(random() % 100000) / 100 + 0.001 * (i % 7));
+    QByteArray expected;
+    for (int round = 0; round < 3; ++round)
+        for (const double value : values) {
+            writer.lineOf(value);
+            expected += frFloat2Str(value) + "\r\n";
+        }
+    EXPECT_EQ(content(), expected);
 }
 
 TEST_F(PdfContent, EmptyWrappedLineIsSkippedButKeepsItsPlace) {
