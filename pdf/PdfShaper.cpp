@@ -10,22 +10,30 @@ namespace qev {
 
 namespace {
 
+bool hasAppleLayout(hb_face_t* face) {
+    return hb_aat_layout_has_substitution(face) || hb_aat_layout_has_positioning(face) ||
+           hb_aat_layout_has_tracking(face);
+}
+
+// The plan HarfBuzz shapes with for text that gets the segment properties
+// of `sample` (a figure: text of no script; a letter: Latin text).
+hb_shape_plan_t* planForTextLike(hb_face_t* face, hb_buffer_t* buffer, char16_t sample) {
+    const uint16_t text = sample;
+    hb_buffer_reset(buffer);
+    hb_buffer_add_utf16(buffer, &text, 1, 0, 1);
+    hb_buffer_guess_segment_properties(buffer);
+    hb_segment_properties_t properties;
+    hb_buffer_get_segment_properties(buffer, &properties);
+    return hb_shape_plan_create_cached(face, &properties, nullptr, 0, nullptr);
+}
+
 // Whether HarfBuzz, shaping text of no particular script in this font,
 // applies no lookup of its layout tables and no Apple layout table: then
 // all it does beyond taking each character's glyph and advance is adjust
 // neighbouring glyphs (kerning of the 'kern' table).
 bool onlyPairsForTextOfNoScript(hb_face_t* face, hb_buffer_t* buffer) {
-    if (hb_aat_layout_has_substitution(face) || hb_aat_layout_has_positioning(face) ||
-        hb_aat_layout_has_tracking(face))
-        return false;
-    // The segment properties such text gets: those of a figure.
-    const uint16_t figure = u'0';
-    hb_buffer_reset(buffer);
-    hb_buffer_add_utf16(buffer, &figure, 1, 0, 1);
-    hb_buffer_guess_segment_properties(buffer);
-    hb_segment_properties_t properties;
-    hb_buffer_get_segment_properties(buffer, &properties);
-    hb_shape_plan_t* plan = hb_shape_plan_create_cached(face, &properties, nullptr, 0, nullptr);
+    if (hasAppleLayout(face)) return false;
+    hb_shape_plan_t* plan = planForTextLike(face, buffer, u'0');
     bool none = true;
     for (const hb_tag_t table : {HB_OT_TAG_GSUB, HB_OT_TAG_GPOS}) {
         hb_set_t* lookups = hb_set_create();
@@ -129,17 +137,9 @@ bool pairsOrMarks(const TableReader& gpos, unsigned lookupIndex, std::vector<boo
 // `blocked`: those any substitution looks at, those taken as marks, and
 // those that lookups may skip (marks, ligatures and their components).
 bool onlyPairsForLatinText(hb_face_t* face, hb_buffer_t* buffer, std::vector<bool>& blocked) {
-    if (hb_aat_layout_has_substitution(face) || hb_aat_layout_has_positioning(face) ||
-        hb_aat_layout_has_tracking(face))
-        return false;
+    if (hasAppleLayout(face)) return false;
     std::fill(blocked.begin(), blocked.end(), false);
-    const uint16_t letter = u'a';
-    hb_buffer_reset(buffer);
-    hb_buffer_add_utf16(buffer, &letter, 1, 0, 1);
-    hb_buffer_guess_segment_properties(buffer);
-    hb_segment_properties_t properties;
-    hb_buffer_get_segment_properties(buffer, &properties);
-    hb_shape_plan_t* plan = hb_shape_plan_create_cached(face, &properties, nullptr, 0, nullptr);
+    hb_shape_plan_t* plan = planForTextLike(face, buffer, u'a');
     hb_set_t* lookups = hb_set_create();
     hb_set_t* glyphs = hb_set_create();
     hb_ot_shape_plan_collect_lookups(plan, HB_OT_TAG_GSUB, lookups);

@@ -15,6 +15,20 @@
 namespace qev {
 namespace {
 
+// The program of the font "Arial" stands for here, in a style; its file's
+// name says which it is.
+struct ArialProgram {
+    QString path;
+    int faceIndex = 0;
+    QByteArray data;
+
+    explicit ArialProgram(unsigned style)
+        : path(FontCache::fontFilePath(QStringLiteral("Arial"), style, &faceIndex)) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) data = file.readAll();
+    }
+};
+
 TEST(PdfShaper, TextsOfNoScriptComeOutAsHarfBuzzShapesThem) {
     // Figures and signs (amounts, numbers, dates), with letters now and then.
     const QString signs = QStringLiteral(
@@ -22,12 +36,10 @@ TEST(PdfShaper, TextsOfNoScriptComeOutAsHarfBuzzShapesThem) {
         "\u00AB\u00AE\u00B0\u00B1\u00B2\u00B5\u00B6\u00B7\u00BB\u00BC\u00BF\u00D7\u00F7");
     const QString letters = QStringLiteral("AFLTVWYafjtvy\u00D1\u00E1\u00E9\u00F3\u00FC");
     for (const unsigned style : {0u, unsigned(FontDesc::Bold)}) {
-        int faceIndex = 0;
-        QFile file(FontCache::fontFilePath(QStringLiteral("Arial"), style, &faceIndex));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray font = file.readAll();
-        PdfShaper shaper(font, faceIndex), harfBuzz(font, faceIndex);
-        ASSERT_TRUE(shaper.pairwise()) << file.fileName().toStdString();
+        const ArialProgram font(style);
+        ASSERT_FALSE(font.data.isEmpty()) << font.path.toStdString();
+        PdfShaper shaper(font.data, font.faceIndex), harfBuzz(font.data, font.faceIndex);
+        ASSERT_TRUE(shaper.pairwise()) << font.path.toStdString();
         std::mt19937 random(11);
         for (int i = 0; i < 20000; ++i) {
             QString text;
@@ -51,12 +63,10 @@ TEST(PdfShaper, LatinTextsComeOutAsHarfBuzzShapesThem) {
     const QStringList fixed{"F-44162", "TRF63698", "NC-2548", "A04532", "file", "office",
                             "AV To Wa", "Muñoz, S.A. de C.V.", "fi fl ffi"};
     for (const unsigned style : {0u, unsigned(FontDesc::Bold)}) {
-        int faceIndex = 0;
-        QFile file(FontCache::fontFilePath(QStringLiteral("Arial"), style, &faceIndex));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray font = file.readAll();
-        PdfShaper shaper(font, faceIndex), harfBuzz(font, faceIndex);
-        EXPECT_TRUE(shaper.latinPairwise()) << file.fileName().toStdString();
+        const ArialProgram font(style);
+        ASSERT_FALSE(font.data.isEmpty()) << font.path.toStdString();
+        PdfShaper shaper(font.data, font.faceIndex), harfBuzz(font.data, font.faceIndex);
+        EXPECT_TRUE(shaper.latinPairwise()) << font.path.toStdString();
         for (const QString& text : fixed)
             ASSERT_EQ(shaper.shape(text), harfBuzz.shapeWithHarfBuzz(text)) << text.toStdString();
         std::mt19937 random(7);
