@@ -83,15 +83,20 @@ void TfrxDBDataset::rebuildFieldList() {
     SetFields(FRecordSet->fieldNames());
 }
 
-const TfrxDBDataset::FieldRef& TfrxDBDataset::fieldRef(const QString& field) {
-    if (const auto it = FFieldRefs.constFind(field); it != FFieldRefs.constEnd()) return *it;
+TfrxDBDataset::FieldRef TfrxDBDataset::fieldRef(const QString& field) {
+    for (const NamedFieldRef& named : FFieldRefs)
+        if (named.name.constData() == field.constData() && named.name.size() == field.size())
+            return named.ref;
+    for (const NamedFieldRef& named : FFieldRefs)
+        if (named.name == field) return named.ref;
     FieldRef ref;
     if (FRecordSet && HasField(field)) {
         ref.number = FRecordSet->fieldNumber(FieldNameOf(field));
         ref.known = ref.number >= 0;
         if (ref.known) ref.type = FRecordSet->fieldTypeAt(ref.number);
     }
-    return *FFieldRefs.insert(field, ref);
+    FFieldRefs.push_back({field, ref});
+    return ref;
 }
 
 void TfrxDBDataset::Initialize() {
@@ -155,28 +160,31 @@ void TfrxDBDataset::Close() {
 
 QVariant TfrxDBDataset::GetValue(const QString& field) {
     Open();
-    const FieldRef& ref = fieldRef(field);
+    const FieldRef ref = fieldRef(field);
     if (!ref.known) {
         ReportError(FieldNotFoundText(field));
         return {};
     }
-    const QVariant value = FRecordSet->valueAt(ref.number);
-    if (value.isNull()) return {};
+    return valueOf(ref, FRecordSet->valueAt(ref.number));
+}
+
+QVariant TfrxDBDataset::valueOf(const FieldRef& ref, const QVariant& stored) const {
+    if (stored.isNull()) return {};
     switch (ref.type) {
         case FieldType::Currency: {
-            const Currency amount = value.metaType() == QMetaType::fromType<Currency>()
-                                        ? value.value<Currency>()
-                                        : Currency::fromDouble(value.toDouble());
+            const Currency amount = stored.metaType() == QMetaType::fromType<Currency>()
+                                        ? stored.value<Currency>()
+                                        : Currency::fromDouble(stored.toDouble());
             return BCDToCurrency ? QVariant::fromValue(amount) : QVariant(amount.toDouble());
         }
         case FieldType::Integer:
-            return QVariant(value.toLongLong());
+            return QVariant(stored.toLongLong());
         case FieldType::DateTime:
-            return QVariant(value.toDateTime());
+            return QVariant(stored.toDateTime());
         case FieldType::Blob:
-            return QVariant(value.toString());
+            return QVariant(stored.toString());
         default:
-            return value;
+            return stored;
     }
 }
 
@@ -185,7 +193,7 @@ QString TfrxDBDataset::GetDisplayText(const QString& field) {
     if (!FRecordSet || !FRecordSet->isOpen())
         return QStringLiteral("%1.\"%2\"").arg(UserName(), field);
     if (FieldsCount() == 0) return FRecordSet->displayText(field);
-    const FieldRef& ref = fieldRef(field);
+    const FieldRef ref = fieldRef(field);
     if (!ref.known) {
         const QString text = FieldNotFoundText(field);
         ReportError(text);
@@ -195,17 +203,22 @@ QString TfrxDBDataset::GetDisplayText(const QString& field) {
     return FRecordSet->displayTextAt(ref.number);
 }
 
-// Most fields a statement shows are texts: their value and display text come
-// from one read of the row.
+// A memo's field, its value and its display text, from one look-up of the
+// name and one read of the row: what GetValue and GetDisplayText would give.
 TfrxFieldReading TfrxDBDataset::ReadField(const QString& field, bool withText) {
     Open();
-    const FieldRef& ref = fieldRef(field);
-    if (!ref.known || ref.type != FieldType::String || !FRecordSet->isOpen() || FieldsCount() == 0)
+    const FieldRef ref = fieldRef(field);
+    if (!ref.known || !FRecordSet->isOpen() || FieldsCount() == 0)
         return TfrxCustomDBDataSet::ReadField(field, withText);
-    const QVariant value = FRecordSet->valueAt(ref.number);
+    const QVariant stored = FRecordSet->valueAt(ref.number);
     TfrxFieldReading reading;
-    if (!value.isNull()) reading.value = value;
-    if (withText) reading.text = displayTextOf(value);
+    reading.blob = ref.type == FieldType::Blob;
+    reading.value = valueOf(ref, stored);
+    if (reading.blob)
+        reading.text = reading.value.toString();
+    else if (withText)
+        reading.text = ref.type == FieldType::String ? displayTextOf(stored)
+                                                      : FRecordSet->displayTextAt(ref.number);
     return reading;
 }
 
@@ -226,7 +239,7 @@ frx::TfrxFieldType TfrxDBDataset::GetFieldType(const QString& field) {
 
 bool TfrxDBDataset::IsBlobField(const QString& field) {
     Open();
-    const FieldRef& ref = fieldRef(field);
+    const FieldRef ref = fieldRef(field);
     return ref.known && ref.type == FieldType::Blob;
 }
 

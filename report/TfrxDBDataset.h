@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace qev {
 
@@ -91,14 +92,22 @@ class TfrxDBDataset : public TfrxCustomDBDataSet {
         int number = -1;     // the record set's number for it
         FieldType type = FieldType::String;
     };
+    struct NamedFieldRef {
+        QString name;  // held, so that its data pointer stays this name's
+        FieldRef ref;
+    };
     // Every memo of every row asks for its field by name: each name is
-    // resolved once per field list.
-    const FieldRef& fieldRef(const QString& field);
+    // resolved once per field list. A handful of names, mostly passed as the
+    // same string each time, are found faster by a look along a list than
+    // by hashing the name.
+    FieldRef fieldRef(const QString& field);
+    // GetValue's value of a field from what the record set holds for it.
+    QVariant valueOf(const FieldRef& ref, const QVariant& stored) const;
     void hook();
     void unhook();
     void rebuildFieldList();
 
-    QHash<QString, FieldRef> FFieldRefs;
+    std::vector<NamedFieldRef> FFieldRefs;
     RecordSet* FRecordSet = nullptr;
     bool FOpened = false;
     bool FHooked = false;
