@@ -321,6 +321,9 @@ void StatementBuilder::closeDocumentTable() {
 // a document that fails gives no row at all.
 void StatementBuilder::addMovement(const DocumentPass& pass, const DocumentColumns& c,
                                    const OpenAmount* open) {
+    // Stored some hundred rows at a time: a long pass kept whole until its end
+    // was the largest piece of memory of a print.
+    if (pending_.size() >= PendingBytesToStore) storePending();
     const qsizetype start = pending_.size();
     try {
         writeMovement(pass, c, open);

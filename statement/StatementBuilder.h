@@ -46,6 +46,9 @@ struct StatementHooks {
 // credit, and the ageing of those amounts.
 class StatementBuilder {
   public:
+    // Rows of a pass are stored whenever this many bytes of them are waiting.
+    static constexpr qsizetype PendingBytesToStore = 256 * 1024;
+
     StatementBuilder(TablaPuente& puente, TablaMovtos& movtos, TablaSql& sql);
     ~StatementBuilder();
 

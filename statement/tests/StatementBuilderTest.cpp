@@ -201,6 +201,17 @@ TEST_P(StatementBuild, FirstFailureEndsTheBuildKeepingStoredRows) {
         return d;
     };
     const QString nullDate = "Could not convert variant of type (Null) into type (Double)";
+    // A pass long enough to be stored in several pieces before it fails.
+    const int longPass =
+        int(3 * StatementBuilder::PendingBytesToStore / harness->movtos.file()->recordLength());
+    std::vector<Document> manyInvoices;
+    QStringList manyFolios;
+    for (int folio = 1; folio <= longPass; ++folio) {
+        manyInvoices.push_back(invoice(folio, 10, june24));
+        manyFolios << QString::number(folio);
+    }
+    manyInvoices.push_back(nulled(invoice(longPass + 1, 10, june24), &Document::nullDate));
+    manyInvoices.push_back(invoice(longPass + 2, 10, june24));
     const FailureCase cases[] = {
         {"document date in the first pass",
          {invoice(1, 10, june24), nulled(invoice(2, 10, june24), &Document::nullDate),
@@ -220,6 +231,7 @@ TEST_P(StatementBuild, FirstFailureEndsTheBuildKeepingStoredRows) {
          "Could not convert variant of type (Null) into type (Currency)",
          {"mode", "wait", "pass1", "pass2", "pass3"},
          {"1", "2"}},
+        {"a long first pass", manyInvoices, nullDate, {"mode", "wait"}, manyFolios},
     };
     const QString healthy =
         supplierWith({invoice(1, 70, june24), payment(2, 20, june24.addDays(1))});
