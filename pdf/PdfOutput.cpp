@@ -16,9 +16,11 @@ namespace qev {
 
 namespace {
 
-// Bytes gathered before they are handed to the writing thread, and bytes
-// handed over at most before the drawing waits for it.
+// Bytes gathered before they are handed to the writing thread, bytes handed
+// over before it is woken for them (a few pages), and bytes handed over at
+// most before the drawing waits for it.
 constexpr qsizetype gatherBytes = 64 * 1024;
+constexpr qsizetype wakeBytes = 64 * 1024;
 constexpr qsizetype queuedBytesLimit = 256 * 1024;
 
 }  // namespace
@@ -39,7 +41,7 @@ struct PdfOutput::Sink {
     explicit Sink(QIODevice* device)
         : device(device),
           queue([this](Piece& piece) { take(piece); }, queuedBytesLimit,
-                [](const Piece& piece) { return piece.weight(); }) {}
+                [](const Piece& piece) { return piece.weight(); }, wakeBytes) {}
 
     void put(Piece piece) { queue.push(std::move(piece)); }
     void waitIdle() { queue.waitIdle(); }

@@ -6,7 +6,16 @@
 
 namespace qev {
 
-PreparedPagePacker::PreparedPagePacker() : FQueue([this](Packed& job) { pack(job); }) {}
+namespace {
+
+// Pages handed in before the thread is woken for them: a page packs in a
+// fraction of what waking the thread costs.
+constexpr qsizetype pagesPerWake = 8;
+
+}  // namespace
+
+PreparedPagePacker::PreparedPagePacker()
+    : FQueue([this](Packed& job) { pack(job); }, 0, {}, pagesPerWake) {}
 
 void PreparedPagePacker::submit(int page, const QByteArray& entries) {
     FQueue.push({page, entries, {}});

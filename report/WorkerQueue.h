@@ -22,15 +22,18 @@ bool workerQueueThreads();
 // what it can (compressing pages, writing the PDF). The thread starts with
 // the first job. With a limit, pushing waits while that much weight of jobs
 // is still waiting, so that memory stays bounded when the thread falls
-// behind.
+// behind. A sleeping thread is woken once `wakeWeight` of jobs waits: waking
+// it for every small job cost the one who hands them in a system call each.
 template <class Job>
 class WorkerQueue {
   public:
     using Work = std::function<void(Job&)>;  // must not throw
     using Weight = std::function<qsizetype(const Job&)>;
 
-    explicit WorkerQueue(Work work, qsizetype limit = 0, Weight weight = {})
-        : FWork(std::move(work)), FWeight(std::move(weight)), FLimit(limit) {}
+    explicit WorkerQueue(Work work, qsizetype limit = 0, Weight weight = {},
+                         qsizetype wakeWeight = 1)
+        : FWork(std::move(work)), FWeight(std::move(weight)), FLimit(limit),
+          FWakeWeight(wakeWeight) {}
     ~WorkerQueue() { stop(true); }
     WorkerQueue(const WorkerQueue&) = delete;
     WorkerQueue& operator=(const WorkerQueue&) = delete;
@@ -41,18 +44,22 @@ class WorkerQueue {
             return;
         }
         std::unique_lock lock(FMutex);
-        if (FLimit > 0) FDrained.wait(lock, [this] { return FQueued < FLimit; });
+        if (FLimit > 0 && FQueued >= FLimit) {
+            FArrived.notify_one();
+            FDrained.wait(lock, [this] { return FQueued < FLimit; });
+        }
         FQueued += weightOf(job);
         FJobs.push_back(std::move(job));
         if (!FThread.joinable()) {
             FStopping = FDropping = false;
             FThread = std::thread([this] { run(); });
         }
-        FArrived.notify_one();
+        if (FQueued >= FWakeWeight) FArrived.notify_one();
     }
     // Waits until every job handed in is done.
     void waitIdle() {
         std::unique_lock lock(FMutex);
+        FArrived.notify_one();
         FDrained.wait(lock, [this] { return FJobs.empty() && !FBusy; });
     }
     // Works off what waits (or drops it) and ends the thread.
@@ -95,6 +102,7 @@ class WorkerQueue {
     Work FWork;
     Weight FWeight;
     qsizetype FLimit;
+    qsizetype FWakeWeight;
     std::mutex FMutex;
     std::condition_variable FArrived, FDrained;
     std::deque<Job> FJobs;
