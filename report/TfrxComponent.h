@@ -44,8 +44,13 @@ class TfrxComponent : public QObject {
     explicit TfrxComponent(QObject* owner = nullptr);
     ~TfrxComponent() override;
 
-    QString Name() const { return objectName(); }
-    virtual void SetName(const QString& name) { setObjectName(name); }
+    // Also the QObject's name; kept here too, as QObject's own is slow to read
+    // and prepared pages compare the name of every band and view they record.
+    const QString& Name() const { return FName; }
+    virtual void SetName(const QString& name) {
+        FName = name;
+        setObjectName(name);
+    }
 
     double Left() const { return FLeft; }
     double Top() const { return FTop; }
@@ -130,6 +135,7 @@ class TfrxComponent : public QObject {
   private:
     void attachTo(TfrxComponent* parent);
 
+    QString FName;
     double FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TfrxFont FFont;
     bool FParentFont = true;
