@@ -74,11 +74,15 @@ void TfrxComponent::FontChanged() {
 
 QList<TfrxComponent*> TfrxComponent::AllObjects() const {
     QList<TfrxComponent*> all;
+    appendAllObjects(all);
+    return all;
+}
+
+void TfrxComponent::appendAllObjects(QList<TfrxComponent*>& all) const {
     for (TfrxComponent* child : FObjects) {
         all.append(child);
-        all.append(child->AllObjects());
+        child->appendAllObjects(all);
     }
-    return all;
 }
 
 TfrxComponent* TfrxComponent::FindObject(const QString& name) const {

@@ -134,6 +134,7 @@ class TfrxComponent : public QObject {
 
   private:
     void attachTo(TfrxComponent* parent);
+    void appendAllObjects(QList<TfrxComponent*>& all) const;
 
     QString FName;
     double FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;

@@ -222,11 +222,9 @@ void TfrxPreviewPages::writeEntry(QByteArray& out, TfrxComponent* component,
     if (auto* picture = qobject_cast<TfrxPictureView*>(component))
         writer.writeNumber(quint64(AddPicture(picture->Picture())));
 
-    QList<TfrxComponent*> stored;
+    writer.writeNumber(quint64(std::count_if(children.cbegin(), children.cend(), isStored)));
     for (TfrxComponent* child : children)
-        if (isStored(child)) stored.append(child);
-    writer.writeNumber(quint64(stored.size()));
-    for (TfrxComponent* child : stored) writeEntry(out, child, child->Objects());
+        if (isStored(child)) writeEntry(out, child, child->Objects());
 }
 
 int TfrxPreviewPages::classIndex(const QString& className) {
