@@ -259,8 +259,16 @@ void MovementsFile::rebuildState() {
             continue;
         }
         ++live_;
-        keys_[std::size_t(r)] = keyOf(readRaw(r));
     }
+}
+
+// The key of a record read from the file is worked out when first needed: a
+// statement build empties the file before it needs any, and working out the
+// keys of a long statement cost more than opening the file.
+const QByteArray& MovementsFile::keyAt(int record) const {
+    QByteArray& key = keys_[std::size_t(record)];
+    if (key.isEmpty()) key = keyOf(readRaw(record));
+    return key;
 }
 
 QStringList MovementsFile::fieldNames() const {
@@ -397,7 +405,7 @@ void MovementsFile::ensureIndex() const {
     index_.reserve(live_);
     firstWithKey_.assign(deleted_.size(), -1);
     for (int r = nextLive(-1); r >= 0; r = nextLive(r)) {
-        KeyRecords& records = index_[keys_[std::size_t(r)]];
+        KeyRecords& records = index_[keyAt(r)];
         records.push_back(r);
         firstWithKey_[std::size_t(r)] = records.front();
     }
@@ -495,15 +503,15 @@ void MovementsFile::rewriteRecords(const std::vector<int>& records,
     for (std::size_t i = 0; i < records.size(); ++i) {
         const int record = records[i];
         copyRaw(record, raw.data());
+        const QByteArray key = keyAt(record);  // before the record changes
         change(i, raw.data());
         errno = 0;
         if (!DBFWriteTuple(dbf(handle_), record, raw.data())) throw writeFailure(path_);
-        QByteArray& key = keys_[std::size_t(record)];
         if (!hasKey(raw.constData(), key)) {
             QByteArray newKey = sliceKey(raw);
             indexRemove(key, record);
             indexAdd(newKey, record);
-            key = std::move(newKey);
+            keys_[std::size_t(record)] = std::move(newKey);
         }
     }
     flush();
@@ -514,7 +522,7 @@ int MovementsFile::firstWithKeyOf(int record) const {
     if (firstWithKeyStale_) {
         firstWithKey_.assign(deleted_.size(), -1);
         for (int r = nextLive(-1); r >= 0; r = nextLive(r))
-            firstWithKey_[std::size_t(r)] = index_.value(keys_[std::size_t(r)]).front();
+            firstWithKey_[std::size_t(r)] = index_.value(keyAt(r)).front();
         firstWithKeyStale_ = false;
     }
     return record < int(firstWithKey_.size()) ? firstWithKey_[std::size_t(record)] : -1;
@@ -522,20 +530,20 @@ int MovementsFile::firstWithKeyOf(int record) const {
 
 void MovementsFile::writeValues(int record, const std::vector<QVariant>& values) {
     QByteArray raw = encodeRecord(values);
+    const QByteArray key = keyAt(record);  // before the record changes
     errno = 0;  // what the write leaves there says why it failed
     if (!DBFWriteTuple(dbf(handle_), record, raw.data())) throw writeFailure(path_);
     QByteArray newKey = sliceKey(raw);
-    QByteArray& key = keys_[std::size_t(record)];
     if (newKey != key) {
         indexRemove(key, record);
         indexAdd(newKey, record);
-        key = std::move(newKey);
+        keys_[std::size_t(record)] = std::move(newKey);
     }
 }
 
 void MovementsFile::markDeleted(int record) {
     if (deleted_[std::size_t(record)]) return;
-    const QByteArray key = keys_[std::size_t(record)];
+    const QByteArray key = keyAt(record);
     if (!DBFMarkRecordDeleted(dbf(handle_), record, 1))
         throw Error(fileError(path_, QStringLiteral("no se puede borrar el registro %1").arg(record + 1)));
     deleted_[std::size_t(record)] = true;

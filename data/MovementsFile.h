@@ -138,6 +138,7 @@ class MovementsFile {
     QByteArray sliceKey(const char* raw) const;
     void writeAtEnd(const char* records, int count);
     void ensureIndex() const;
+    const QByteArray& keyAt(int record) const;
     // Whether the raw record's SERIE, FOLIO and FECHA are those of the key.
     bool hasKey(const char* raw, const QByteArray& key) const;
     void indexAdd(const QByteArray& key, int record);
@@ -151,7 +152,8 @@ class MovementsFile {
     int recordLength_ = 0;
     int serie_ = -1, folio_ = -1, fecha_ = -1;
     std::vector<bool> deleted_;
-    std::vector<QByteArray> keys_;  // locate key of each record
+    // Locate key of each record; empty for one read from the file until keyAt.
+    mutable std::vector<QByteArray> keys_;
     int live_ = 0;
     // Most keys belong to one record: those are kept without a heap block.
     using KeyRecords = QVarLengthArray<int, 2>;

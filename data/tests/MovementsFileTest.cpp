@@ -250,6 +250,36 @@ TEST_F(MovementsFileTest, RowsSurviveReopeningTheFile) {
     EXPECT_TRUE(again.locate(QStringLiteral("PAGO"), 8, QStringLiteral("2016/01/20")));
 }
 
+// A reopened file works out its rows' keys only when a look-up needs them:
+// rows edited or deleted before that are found by what they hold now.
+TEST_F(MovementsFileTest, RowsOfAReopenedFileChangedBeforeAnyLookUpAreFoundByTheirNewKeys) {
+    add({QStringLiteral("FAC"), 7, QStringLiteral("2016/01/05"), 1000});
+    add({QStringLiteral("FAC"), 8, QStringLiteral("2016/01/06"), 2000});
+    add({QStringLiteral("PAGO"), 9, QStringLiteral("2016/01/20"), 400});
+    movtos.reset();
+    file.reset();
+    file = MovementsFile::open(dir.path());
+    TablaMovtos again(file);
+    again.first();  // FAC 7 becomes NCRE 7
+    again.edit();
+    again.setField(QStringLiteral("SERIE"), QStringLiteral("NCRE"));
+    again.post();
+    again.next();  // FAC 8 is deleted
+    again.deleteCurrent();
+    EXPECT_FALSE(again.locate(QStringLiteral("FAC"), 7, QStringLiteral("2016/01/05")));
+    EXPECT_FALSE(again.locate(QStringLiteral("FAC"), 8, QStringLiteral("2016/01/06")));
+    ASSERT_TRUE(again.locate(QStringLiteral("NCRE"), 7, QStringLiteral("2016/01/05")));
+    EXPECT_EQ(again.field(QStringLiteral("TOTAL")), QVariant(1000.0));
+    ASSERT_TRUE(again.locate(QStringLiteral("PAGO"), 9, QStringLiteral("2016/01/20")));
+    // Once looked up, an edit moves the row in the index too.
+    again.edit();
+    again.setField(QStringLiteral("FOLIO"), 10);
+    again.post();
+    EXPECT_FALSE(again.locate(QStringLiteral("PAGO"), 9, QStringLiteral("2016/01/20")));
+    ASSERT_TRUE(again.locate(QStringLiteral("PAGO"), 10, QStringLiteral("2016/01/20")));
+    EXPECT_EQ(again.field(QStringLiteral("TOTAL")), QVariant(400.0));
+}
+
 // Rows stored in bulk, then balances written over a scattered set of them,
 // over more bytes than the file is buffered by: a reader with shapelib's own
 // file access sees every record as written, while the file is still open.
