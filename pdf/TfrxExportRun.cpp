@@ -141,7 +141,7 @@ void TfrxExportRun::ExportPage(TfrxCustomExportFilter& filter, int index) {
 
         for (TfrxComponent* band : page->Objects()) {
             ExportObject(filter, band);
-            for (TfrxComponent* object : band->AllObjects()) ExportObject(filter, object);
+            ExportObjectsUnder(filter, band);
         }
     } catch (...) {
         filter.FinishPage(page, index);
@@ -154,6 +154,15 @@ void TfrxExportRun::ExportPage(TfrxCustomExportFilter& filter, int index) {
     page->SetLeft(0);
     page->SetTop(0);
     FPages.ReleasePage(index);
+}
+
+// Depth first, in AllObjects' order, without listing them: exporting changes
+// no component's children.
+void TfrxExportRun::ExportObjectsUnder(TfrxCustomExportFilter& filter, TfrxComponent* parent) {
+    for (TfrxComponent* object : parent->Objects()) {
+        ExportObject(filter, object);
+        ExportObjectsUnder(filter, object);
+    }
 }
 
 void TfrxExportRun::ExportObject(TfrxCustomExportFilter& filter, TfrxComponent* object) {

@@ -98,6 +98,7 @@ class TfrxExportRun {
     void ExportPages(TfrxCustomExportFilter& filter);
     void ExportPage(TfrxCustomExportFilter& filter, int index);
     void ExportObject(TfrxCustomExportFilter& filter, class TfrxComponent* object);
+    void ExportObjectsUnder(TfrxCustomExportFilter& filter, class TfrxComponent* parent);
     void ReportError(const QString& message);
     void ProcessMessages();
 
