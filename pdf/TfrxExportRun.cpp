@@ -171,7 +171,7 @@ void TfrxExportRun::ExportObject(TfrxCustomExportFilter& filter, TfrxComponent* 
         const TfrxComponent* parent = object->Parent();
         if (!parent || !parent->inherits("qev::TfrxDataBand")) return;
     }
-    if (auto* memo = qobject_cast<TfrxCustomMemoView*>(object)) {
+    if (TfrxCustomMemoView* memo = object->asMemo()) {
         if (memo->Highlight.Active) memo->SetFont(memo->Highlight.Font);
         memo->FTotalPages = FPages.GetCount();
         memo->FCopyNo = 1;

@@ -265,10 +265,10 @@ void TfrxPDFExport::StartPage(TfrxReportPage* page, int index) {
 }
 
 void TfrxPDFExport::ExportObject(TfrxComponent* object) {
-    auto* view = qobject_cast<TfrxView*>(object);
+    TfrxView* view = object->asView();
     if (!view || !(ExportNotPrintable || view->Printable())) return;
     PdfPainter painter(FWriter);
-    auto* memo = qobject_cast<TfrxCustomMemoView*>(view);
+    TfrxCustomMemoView* memo = view->asMemo();
     const bool plainBrush =
         view->BrushStyle() == frx::bsSolid || view->BrushStyle() == frx::bsClear;
     const bool markup =

@@ -12,8 +12,11 @@ namespace qev {
 
 class PreparedPageReader;
 class PreparedPageWriter;
+class TfrxCustomMemoView;
 class TfrxPage;
+class TfrxPictureView;
 class TfrxReport;
+class TfrxView;
 
 // Every report component: the tree, the geometry and the font.
 //
@@ -83,6 +86,12 @@ class TfrxComponent : public QObject {
     TfrxComponent* FindObject(const QString& name) const;
     // Nearest ancestor (or self) that is a page / the report; null when none.
     TfrxPage* Page() const;
+    // The component as a view, a memo or a picture, else null: what is asked
+    // of every band and view the engine records, the store rebuilds and the
+    // export draws, cheaper than a cast through the meta-object.
+    virtual TfrxView* asView() { return nullptr; }
+    virtual TfrxCustomMemoView* asMemo() { return nullptr; }
+    virtual TfrxPictureView* asPicture() { return nullptr; }
     TfrxReport* Report() const;
 
     // The class name without "Tfrx" and "View": "Memo", "Picture", "Page".

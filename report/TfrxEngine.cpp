@@ -46,7 +46,7 @@ QList<TfrxView*> viewsOf(const TfrxBand* band) {
     QList<TfrxView*> views;
     views.reserve(band->Objects().size());  // three times a band per row
     for (TfrxComponent* c : band->Objects())
-        if (auto* view = qobject_cast<TfrxView*>(c)) views.append(view);
+        if (TfrxView* view = c->asView()) views.append(view);
     return views;
 }
 

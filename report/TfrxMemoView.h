@@ -54,6 +54,8 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   public:
     explicit TfrxCustomMemoView(QObject* owner = nullptr);
 
+    TfrxCustomMemoView* asMemo() override { return this; }
+
     bool AllowExpressions = true;
     bool AllowHTMLTags = false;
     bool AutoWidth = false;

@@ -29,6 +29,8 @@ class TfrxPictureView : public TfrxView {
   public:
     explicit TfrxPictureView(QObject* owner = nullptr);
 
+    TfrxPictureView* asPicture() override { return this; }
+
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool value);
     bool Center = false;

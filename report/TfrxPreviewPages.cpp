@@ -219,7 +219,7 @@ void TfrxPreviewPages::writeEntry(QByteArray& out, TfrxComponent* component,
         reference = &prototype(component->ClassName());
     }
     component->WritePreparedDifferences(writer, *reference);
-    if (auto* picture = qobject_cast<TfrxPictureView*>(component))
+    if (TfrxPictureView* picture = component->asPicture())
         writer.writeNumber(quint64(AddPicture(picture->Picture())));
 
     writer.writeNumber(quint64(std::count_if(children.cbegin(), children.cend(), isStored)));
@@ -366,7 +366,7 @@ void TfrxPreviewPages::rebuildEntry(PreparedPageReader& reader, TfrxComponent* p
     }
     component->AssignPrepared(*reference);
     component->ReadPreparedDifferences(reader);
-    if (auto* picture = qobject_cast<TfrxPictureView*>(component)) {
+    if (TfrxPictureView* picture = component->asPicture()) {
         // The picture is not among the copied values: it comes from the cache.
         const quint64 image = reader.readNumber();
         if (image >= quint64(FPictures.size())) throw damaged();

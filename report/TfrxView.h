@@ -33,6 +33,8 @@ class TfrxView : public TfrxReportComponent {
   public:
     explicit TfrxView(QObject* owner = nullptr);
 
+    TfrxView* asView() override { return this; }
+
     frx::TfrxAlign Align() const { return FAlign; }
     void SetAlign(frx::TfrxAlign value) { FAlign = value; }
     bool Printable() const { return FPrintable; }

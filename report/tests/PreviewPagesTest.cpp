@@ -146,6 +146,25 @@ TEST(PreviewPages, EveryStoredPropertyIsRecorded) {
     EXPECT_GE(checked, 20);
 }
 
+// What the engine, the store and the export ask of every component in place
+// of a cast answers as the cast would, for every class.
+TEST(PreviewPages, EveryClassAnswersAsItsCastWould) {
+    int views = 0, memos = 0, pictures = 0;
+    for (const QString& className : frxComponentClassNames()) {
+        const std::unique_ptr<TfrxComponent> c(frxCreateComponent(className, nullptr));
+        ASSERT_TRUE(c) << className.toStdString();
+        EXPECT_EQ(c->asView(), qobject_cast<TfrxView*>(c.get())) << className.toStdString();
+        EXPECT_EQ(c->asMemo(), qobject_cast<TfrxCustomMemoView*>(c.get())) << className.toStdString();
+        EXPECT_EQ(c->asPicture(), qobject_cast<TfrxPictureView*>(c.get())) << className.toStdString();
+        views += c->asView() ? 1 : 0;
+        memos += c->asMemo() ? 1 : 0;
+        pictures += c->asPicture() ? 1 : 0;
+    }
+    EXPECT_GT(views, memos + pictures);
+    EXPECT_GT(memos, 0);
+    EXPECT_GT(pictures, 0);
+}
+
 TEST(PreviewPages, PreparedMemosAreNotBound) {
     StoreFixture f;
     MemoryRecordSet records("R", {"F"}, {{"value"}});
