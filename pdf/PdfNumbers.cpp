@@ -77,23 +77,25 @@ QByteArray PrepXrefPos(qint64 offset) {
     return QByteArray::number(offset).rightJustified(10, '0');
 }
 
-void appendHex4(QByteArray& out, quint16 unit) {
+char* writeHex4(char* out, quint16 unit) {
     static constexpr char digits[] = "0123456789ABCDEF";
-    const char text[4] = {digits[unit >> 12], digits[(unit >> 8) & 0xF], digits[(unit >> 4) & 0xF],
-                          digits[unit & 0xF]};
+    *out++ = digits[unit >> 12];
+    *out++ = digits[(unit >> 8) & 0xF];
+    *out++ = digits[(unit >> 4) & 0xF];
+    *out++ = digits[unit & 0xF];
+    return out;
+}
+
+void appendHex4(QByteArray& out, quint16 unit) {
+    char text[4];
+    writeHex4(text, unit);
     out.append(text, 4);
 }
 
 QByteArray StrToHex(const QVector<quint16>& units) {
-    static constexpr char digits[] = "0123456789ABCDEF";
     QByteArray text(units.size() * 4, Qt::Uninitialized);
     char* out = text.data();
-    for (quint16 unit : units) {
-        *out++ = digits[unit >> 12];
-        *out++ = digits[(unit >> 8) & 0xF];
-        *out++ = digits[(unit >> 4) & 0xF];
-        *out++ = digits[unit & 0xF];
-    }
+    for (quint16 unit : units) out = writeHex4(out, unit);
     return text;
 }
 

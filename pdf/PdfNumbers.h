@@ -27,6 +27,8 @@ QByteArray StrToHex(const QVector<quint16>& units);
 QByteArray StrToHex(const QString& text);
 // One unit's four digits appended to out.
 void appendHex4(QByteArray& out, quint16 unit);
+// One unit's four digits written at out; returns the end of them.
+char* writeHex4(char* out, quint16 unit);
 
 // Document-information string: "<FEFF" + UTF-16 units in hexadecimal + ">".
 QByteArray pdfUtf16HexString(const QString& text);

@@ -100,13 +100,27 @@ void TfrxPDFFont::FillOutlineTextMetrix() {
 QVector<quint16> TfrxPDFFont::RemapString(const QString& line, bool rtl) {
     QVector<quint16> result;
     if (line.isEmpty()) return result;
+    const std::vector<PdfShapedGlyph>& glyphs = takeUpGlyphs(line, rtl);
+    result.reserve(qsizetype(glyphs.size()));
+    for (const PdfShapedGlyph& glyph : glyphs) result.append(glyph.glyph);
+    return result;
+}
+
+QByteArray TfrxPDFFont::RemapHex(const QString& line, bool rtl) {
+    if (line.isEmpty()) return StrToHex(QVector<quint16>());
+    const std::vector<PdfShapedGlyph>& glyphs = takeUpGlyphs(line, rtl);
+    QByteArray hex(qsizetype(glyphs.size()) * 4, Qt::Uninitialized);
+    char* out = hex.data();
+    for (const PdfShapedGlyph& glyph : glyphs) out = writeHex4(out, glyph.glyph);
+    return hex;
+}
+
+const std::vector<PdfShapedGlyph>& TfrxPDFFont::takeUpGlyphs(const QString& line, bool rtl) {
     const std::vector<PdfShapedGlyph>& glyphs = FProgram->shaper().shape(line);
     const unsigned count = unsigned(glyphs.size());
     const bool oneToOne = int(count) == line.size();
-    result.reserve(int(count));
     for (unsigned k = 0; k < count; ++k) {
         const quint16 glyph = glyphs[k].glyph;
-        result.append(glyph);
         if (FUsed[glyph]) continue;
         FUsed[glyph] = true;
         UsedAlphabet.append(glyph);
@@ -129,11 +143,7 @@ QVector<quint16> TfrxPDFFont::RemapString(const QString& line, bool rtl) {
                                              : QString(QChar(FTextMetric.defaultChar)));
         }
     }
-    return result;
-}
-
-QByteArray TfrxPDFFont::RemapHex(const QString& line, bool rtl) {
-    return StrToHex(RemapString(line, rtl));
+    return glyphs;
 }
 
 QByteArray TfrxPDFFont::GetFontName() const {

@@ -80,6 +80,9 @@ class TfrxPDFFont {
     bool PackFont = true;
 
   private:
+    // The line shaped (valid until the next is); glyphs met for the first
+    // time join the used alphabet with their widths and text.
+    const std::vector<PdfShapedGlyph>& takeUpGlyphs(const QString& line, bool rtl);
     void FillOutlineTextMetrix();
     int toThousandths(double fontUnits) const;
 
