@@ -45,6 +45,16 @@ for line in sys.stdin:
         print(json.dumps({"i": job["i"], "path": "/out/" + code}), flush=True)
 )";
 
+// What a statement whose worker ended is answered with.
+const QString WorkerDied =
+    QStringLiteral("!El proceso que escribía el estado de cuenta terminó de forma inesperada.");
+
+// The stand-in's start message with one setting, a file path.
+QByteArray startWith(const char* setting, const QString& path) {
+    return QJsonDocument(QJsonObject{{QLatin1String(setting), path}})
+        .toJson(QJsonDocument::Compact);
+}
+
 class BatchPoolTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -80,8 +90,6 @@ class BatchPoolTest : public ::testing::Test {
 
 TEST_F(BatchPoolTest, EveryStatementIsAnsweredOnceEvenWhenAWorkerDies) {
     const QStringList codes{"A", "FAIL1", "B", "CRASH1", "C", "D", "CRASH2", "E"};
-    const QString died =
-        QStringLiteral("!El proceso que escribía el estado de cuenta terminó de forma inesperada.");
     for (int workers : {1, 2, 3}) {
         SCOPED_TRACE(workers);
         answers.clear();
@@ -89,10 +97,10 @@ TEST_F(BatchPoolTest, EveryStatementIsAnsweredOnceEvenWhenAWorkerDies) {
         EXPECT_EQ(results, (std::map<int, QString>{{0, "/out/A"},
                                                    {1, "!falló FAIL1"},
                                                    {2, "/out/B"},
-                                                   {3, died},
+                                                   {3, WorkerDied},
                                                    {4, "/out/C"},
                                                    {5, "/out/D"},
-                                                   {6, died},
+                                                   {6, WorkerDied},
                                                    {7, "/out/E"}}));
         for (const auto& [index, count] : answers) EXPECT_EQ(count, 1) << index;
     }
@@ -100,15 +108,13 @@ TEST_F(BatchPoolTest, EveryStatementIsAnsweredOnceEvenWhenAWorkerDies) {
 
 TEST_F(BatchPoolTest, StatementsGoOutInTheOrderGivenAndAreAnsweredByTheirIndex) {
     const QString log = dir.filePath(QStringLiteral("given.log"));
-    const QByteArray start =
-        QJsonDocument(QJsonObject{{"log", log}}).toJson(QJsonDocument::Compact);
     const std::map<int, QString> results =
-        run(worker, start, {"A", "B", "CRASH", "D"}, 1, {3, 2, 0, 1});
+        run(worker, startWith("log", log), {"A", "B", "CRASH", "D"}, 1, {3, 2, 0, 1});
     EXPECT_EQ(results,
               (std::map<int, QString>{
                   {0, "/out/A"},
                   {1, "/out/B"},
-                  {2, "!El proceso que escribía el estado de cuenta terminó de forma inesperada."},
+                  {2, WorkerDied},
                   {3, "/out/D"}}));
     QFile file(log);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -123,12 +129,11 @@ TEST_F(BatchPoolTest, StatementsGoOutInTheOrderGivenAndAreAnsweredByTheirIndex) 
 // to the other worker after its input was closed.
 TEST_F(BatchPoolTest, AStatementGivenBackAfterTheOthersInputClosedFailsWithTheReason) {
     const QString gone = dir.filePath(QStringLiteral("gone"));
-    const QByteArray start =
-        QJsonDocument(QJsonObject{{"gone", gone}}).toJson(QJsonDocument::Compact);
-    const std::map<int, QString> results = run(worker, start, {"CRASH", "X", "SLOW", "C"}, 2);
+    const std::map<int, QString> results =
+        run(worker, startWith("gone", gone), {"CRASH", "X", "SLOW", "C"}, 2);
     EXPECT_EQ(results,
               (std::map<int, QString>{
-                  {0, "!El proceso que escribía el estado de cuenta terminó de forma inesperada."},
+                  {0, WorkerDied},
                   {1, "!No hay conexión."},
                   {2, "/out/SLOW"},
                   {3, "/out/C"}}));
